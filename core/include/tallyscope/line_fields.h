@@ -1,0 +1,39 @@
+#pragma once
+// The questions every accounting rule asks of one chat-log line: who acts, which skill is named, how
+// much damage is dealt and whether the hit is critical. Lines are Windows-1251 bytes; every test is a
+// case-sensitive search for a fixed phrase and every field is cut between two fixed markers.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tally {
+
+// The text between a start marker and the end marker that follows it; with several such segments the
+// last one. A start marker without an end marker after it empties the whole result.
+std::string_view ExtractBetween(std::string_view text, std::string_view start, std::string_view end);
+
+// Removes every Latin capital I, V and X (rank numerals, also inside words), then trims characters of
+// code 32 or less from both ends.
+std::string StripRankNumerals(std::string_view text);
+
+// The last number written before " ед. ". Throws ConversionError when the digits are missing or the
+// value does not fit a signed 32-bit integer.
+std::int32_t ParseDamageAmount(std::string_view line);
+
+// The acting character, untrimmed, possibly empty.
+std::string_view ExtractActorName(std::string_view line);
+
+bool IsCriticalHit(std::string_view line);
+
+// The skill named in the line, trimmed; rank numerals stay in it.
+std::string_view ExtractSkillName(std::string_view line);
+
+// Trims characters of code 32 or less from both ends.
+std::string_view TrimControlAndBlanks(std::string_view text);
+
+inline bool Contains(std::string_view text, std::string_view phrase) {
+    return text.find(phrase) != std::string_view::npos;
+}
+
+}  // namespace tally

@@ -1,0 +1,52 @@
+#pragma once
+// The few operating-system facilities the program needs, one small function each, implemented once
+// for POSIX systems and once for Windows.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace tally::platform {
+
+// True when the path names an existing file that is not a directory; links are followed. An empty
+// path names no file.
+bool FileExists(const std::filesystem::path& path);
+
+// A file opened for reading while other processes may read it but not write it (where the platform
+// has sharing modes). Throws FileError when it cannot be opened; Read throws FileError on failure.
+class SharedReadFile {
+public:
+    explicit SharedReadFile(const std::filesystem::path& path);
+    ~SharedReadFile();
+    SharedReadFile(const SharedReadFile&) = delete;
+    SharedReadFile& operator=(const SharedReadFile&) = delete;
+
+    std::uint64_t Size() const;
+    // Reads up to capacity bytes; 0 at the end of the file.
+    std::size_t Read(char* buffer, std::size_t capacity);
+    void Close();
+
+private:
+    std::filesystem::path path_;
+    std::intptr_t handle_;
+};
+
+// Deletes a file. Returns 0 on success, otherwise the error code the platform reports for the
+// failure (GetLastError on Windows, errno elsewhere).
+unsigned long DeleteFileReportingError(const std::filesystem::path& path);
+
+// Asks the system to remove as many pages as possible from the process's working set.
+void TrimWorkingSet();
+
+// A duration written as a time of day in the user's long time format (fractions of a second and
+// whole days dropped).
+std::string FormatElapsedAsLongTime(std::int64_t milliseconds);
+
+// The process's current directory.
+std::filesystem::path CurrentDirectory();
+
+// The message the platform gives for an error code of a failed file operation.
+std::string FileErrorMessage(int code);
+
+}  // namespace tally::platform
