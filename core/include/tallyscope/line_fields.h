@@ -16,6 +16,8 @@ std::string_view ExtractBetween(std::string_view text, std::string_view start, s
 // Removes every Latin capital I, V and X (rank numerals, also inside words), then trims characters of
 // code 32 or less from both ends.
 std::string StripRankNumerals(std::string_view text);
+// The same, written into out (which keeps its capacity between calls).
+void StripRankNumeralsInto(std::string_view text, std::string& out);
 
 // The last number written before " ед. ". Throws ConversionError when the digits are missing or the
 // value does not fit a signed 32-bit integer.

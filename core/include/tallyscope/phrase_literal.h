@@ -13,11 +13,12 @@ template <std::size_t N>
 struct Utf8Literal {
     char bytes[N]{};
     consteval Utf8Literal(const char (&text)[N]) {
-        for (std::size_t i = 0; i < N; ++i) bytes[i] = text[i];
+        for (std::size_t i = 0; i < N; ++i)
+            bytes[i] = text[i];
     }
 };
 
-consteval char32_t DecodeUtf8At(const char* s, std::size_t& i) {
+constexpr char32_t DecodeUtf8At(const char* s, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     if (b0 < 0x80) {
         ++i;
@@ -31,11 +32,15 @@ consteval char32_t DecodeUtf8At(const char* s, std::size_t& i) {
     throw "phrase literal: only ASCII and Cyrillic are supported";
 }
 
-consteval char ToCp1251(char32_t c) {
-    if (c < 0x80) return static_cast<char>(c);
-    if (c >= 0x410 && c <= 0x44F) return static_cast<char>(c - 0x410 + 0xC0);
-    if (c == 0x401) return static_cast<char>(0xA8);  // Ё
-    if (c == 0x451) return static_cast<char>(0xB8);  // ё
+constexpr char ToCp1251(char32_t c) {
+    if (c < 0x80)
+        return static_cast<char>(c);
+    if (c >= 0x410 && c <= 0x44F)
+        return static_cast<char>(c - 0x410 + 0xC0);
+    if (c == 0x401)
+        return static_cast<char>(0xA8);  // Ё
+    if (c == 0x451)
+        return static_cast<char>(0xB8);  // ё
     throw "phrase literal: character has no Windows-1251 byte";
 }
 
@@ -54,7 +59,8 @@ struct EncodedPhrase {
     static constexpr std::array<char, EncodedLength<S>()> value = [] {
         std::array<char, EncodedLength<S>()> out{};
         std::size_t o = 0;
-        for (std::size_t i = 0; i + 1 < sizeof(S.bytes);) out[o++] = ToCp1251(DecodeUtf8At(S.bytes, i));
+        for (std::size_t i = 0; i + 1 < sizeof(S.bytes);)
+            out[o++] = ToCp1251(DecodeUtf8At(S.bytes, i));
         return out;
     }();
 };
