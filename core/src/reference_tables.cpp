@@ -157,12 +157,17 @@ void DotTable::ClearLastUsed() {
 }
 
 void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& directory) {
+    LoadReferenceTables(mtDots, mtSkills, directory / "dots.txt", directory / "skills.txt");
+}
+
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& dotsFile,
+                         const std::filesystem::path& skillsFile) {
     mtDots.Clear();
     mtSkills.Clear();
-    LoadInto(mtDots, directory / "dots.txt", [](std::int32_t classNo, std::string_view line) {
+    LoadInto(mtDots, dotsFile, [](std::int32_t classNo, std::string_view line) {
         return DotRow{classNo, std::string(line), {}};
     });
-    LoadInto(mtSkills, directory / "skills.txt", [](std::int32_t classNo, std::string_view line) {
+    LoadInto(mtSkills, skillsFile, [](std::int32_t classNo, std::string_view line) {
         return SkillRow{classNo, std::string(line)};
     });
     mtDots.Sort("ClassNo");
