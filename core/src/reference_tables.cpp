@@ -1,6 +1,7 @@
 #include "tallyscope/reference_tables.h"
 
 #include "line_reader.h"
+#include "phrase_search.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/platform.h"
@@ -183,7 +184,7 @@ std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, 
         if (result == 0)
             result = mtDots.LastClassOf(skillKey);
     }
-    const auto firstAt = [line](std::string_view p) { return line.find(p); };
+    const auto firstAt = [line](std::string_view p) { return detail::FindPhrase(line, p); };
     constexpr auto npos = std::string_view::npos;
     if (Contains(line, phrase::kMagicDamage))
         result = kSummonClass;
