@@ -1,0 +1,9 @@
+# The settings store, the settings window and the help window.
+list(APPEND UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/error_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/error_text.h
+  ${CMAKE_CURRENT_LIST_DIR}/profile_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/profile_file.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_store.h
+)
