@@ -2,8 +2,13 @@
 list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/error_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/error_text.h
+  ${CMAKE_CURRENT_LIST_DIR}/layout_font.h
   ${CMAKE_CURRENT_LIST_DIR}/profile_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/profile_file.h
   ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_store.h
+  ${CMAKE_CURRENT_LIST_DIR}/uSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/uSettings.h
+  ${CMAKE_CURRENT_LIST_DIR}/wrapping_radio_button.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wrapping_radio_button.h
 )
