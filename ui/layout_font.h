@@ -12,14 +12,13 @@
 namespace tally::ui {
 
 inline QFont LayoutFont(const QString& family, int characterHeight, bool bold = false) {
-    static const bool substitutesSet = [] {
+    [[maybe_unused]] static const bool substitutesSet = [] {
         const QStringList narrowSans{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                                      QStringLiteral("Nimbus Sans")};
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), narrowSans);
         QFont::insertSubstitutions(QStringLiteral("Tahoma"), narrowSans);
         return true;
     }();
-    (void)substitutesSet;
     QFont font(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(Scaled(characterHeight));
