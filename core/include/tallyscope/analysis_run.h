@@ -23,7 +23,7 @@ enum class DataView { MainGrid, ReferenceList, Statistics };
 
 // How a run reports to the front end. Texts are UTF-8.
 class RunFeedback {
-public:
+  public:
     virtual ~RunFeedback() = default;
     virtual void ShowStatus(std::string_view text) = 0;
     virtual void SetProgressPosition(std::int32_t position) = 0;

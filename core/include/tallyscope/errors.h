@@ -9,18 +9,18 @@ namespace tally {
 
 // A damage amount that cannot be read: "'<digits>' is not a valid integer value".
 class ConversionError : public std::runtime_error {
-public:
+  public:
     explicit ConversionError(const std::string& digits)
         : std::runtime_error("'" + digits + "' is not a valid integer value") {}
 };
 
 // A file that exists but cannot be opened or read, or a reference list that cannot be loaded.
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
     int code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 

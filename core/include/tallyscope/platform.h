@@ -16,7 +16,7 @@ bool FileExists(const std::filesystem::path& path);
 // A file opened for reading while other processes may read it but not write it (where the platform
 // has sharing modes). Throws FileError when it cannot be opened; Read throws FileError on failure.
 class SharedReadFile {
-public:
+  public:
     explicit SharedReadFile(const std::filesystem::path& path);
     ~SharedReadFile();
     SharedReadFile(const SharedReadFile&) = delete;
@@ -27,7 +27,7 @@ public:
     std::size_t Read(char* buffer, std::size_t capacity);
     void Close();
 
-private:
+  private:
     std::filesystem::path path_;
     std::intptr_t handle_;
 };

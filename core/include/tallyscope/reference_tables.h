@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tallyscope/result_tables.h"
 #include "tallyscope/table.h"
 #include "tallyscope/text_index.h"
 
@@ -46,18 +47,18 @@ struct DotRow {
 
 // mtSkills.
 class SkillTable final : public Table<SkillRow> {
-public:
+  public:
     // ClassNo of the last row whose SkillName equals key, or 0.
     std::int32_t LastClassOf(std::string_view key);
 
-private:
+  private:
     void OnAppended(std::size_t pos) override;
     TextIndex bySkill_;
 };
 
 // mtDots.
 class DotTable final : public Table<DotRow> {
-public:
+  public:
     bool Lists(std::string_view key);
     // ClassNo of the last row whose SkillName equals key, or 0.
     std::int32_t LastClassOf(std::string_view key);
@@ -68,7 +69,7 @@ public:
     // Empties every LastUsed, first row to last.
     void ClearLastUsed();
 
-private:
+  private:
     const TextIndex::Positions& Find(std::string_view key);
     void OnAppended(std::size_t pos) override;
     TextIndex bySkill_;
@@ -78,6 +79,9 @@ private:
 // stable sort by ClassNo. A file that cannot be opened or read stops the loading there with a
 // FileError ("The specified file was not found" for a missing one); what was loaded stays.
 void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& directory);
+// The same with the two lists named one by one.
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& dotsFile,
+                         const std::filesystem::path& skillsFile);
 
 // The class of the acting character of a line: from the skill lists (only for a skill written with
 // a rank numeral), or 12 for summons, elementals and magic damage.
@@ -91,6 +95,6 @@ void RecordDotUser(DotTable& mtDots, std::string_view name, std::string_view key
 std::string_view FindDotLastUser(DotTable& mtDots, std::string_view key);
 
 // Sets Class of every mtAdv row from its skill: the skill lists, or 12 for summon skills.
-void AssignSkillClasses(SkillTable& mtSkills, DotTable& mtDots, class SkillStatTable& mtAdv);
+void AssignSkillClasses(SkillTable& mtSkills, DotTable& mtDots, SkillStatTable& mtAdv);
 
 }  // namespace tally

@@ -52,24 +52,24 @@ struct SkillStatRow {
 
 // mtList. The row filter hides rows of class 0 ("CharClass<>0").
 class CharacterTable final : public Table<CharacterRow> {
-public:
+  public:
     static constexpr std::string_view kFilterText = "CharClass<>0";
 
     // Positions of the rows whose CharName equals name, in table order.
     const TextIndex::Positions& RowsNamed(std::string_view name);
 
-private:
+  private:
     void OnAppended(std::size_t pos) override;
     TextIndex byName_;
 };
 
 // mtAdv.
 class SkillStatTable final : public Table<SkillStatRow> {
-public:
+  public:
     // Positions of the rows whose Char equals name and whose Skill equals skill, in table order.
     const TextIndex::Positions& RowsFor(std::string_view name, std::string_view skill);
 
-private:
+  private:
     void OnAppended(std::size_t pos) override;
     TextIndex byPair_;
     std::string keyBuffer_;
@@ -93,7 +93,7 @@ void AddSkillStat(SkillStatTable& mtAdv, std::string_view name, std::string_view
 void ComputeCriticalRates(CharacterTable& mtList, const SkillStatTable& mtAdv);
 
 // The rate as stored: crits * 100 / attempts in ten-thousandths, ties to even.
-std::int64_t CriticalRateTenThousandths(std::int32_t crits, std::int64_t attempts);
+std::int64_t CriticalRateTenThousandths(std::int64_t crits, std::int64_t attempts);
 
 // "33.3333" (4 decimals) or, with decimals = 2, "33.33"; the separator is given by the caller.
 std::string FormatFixed4(std::int64_t tenThousandths, int decimals, char separator = '.');

@@ -17,7 +17,7 @@ namespace tally {
 
 // Receives every change of a table. Positions are positions in the whole table, hidden rows included.
 class TableObserver {
-public:
+  public:
     virtual ~TableObserver() = default;
     virtual void BeforeReset() {}
     virtual void AfterReset() {}
@@ -37,7 +37,7 @@ inline constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
 //   static bool PassesFilter(const Row&);                 the row filter's test
 template <class Row>
 class Table {
-public:
+  public:
     using RowType = Row;
 
     std::size_t RowCount() const { return rows_.size(); }
@@ -47,33 +47,39 @@ public:
     // The row filter. Only the character table uses it; other tables never switch it on.
     bool IsFiltered() const { return filtered_; }
     void SetFiltered(bool on) {
-        if (on == filtered_) return;
+        if (on == filtered_)
+            return;
         Notify([](TableObserver& o) { o.BeforeReset(); });
         filtered_ = on;
-        if (current_ != kNoRow && !IsVisible(current_)) current_ = FirstVisible();
+        if (current_ != kNoRow && !IsVisible(current_))
+            current_ = FirstVisible();
         Notify([](TableObserver& o) { o.AfterReset(); });
     }
     bool IsVisible(std::size_t pos) const { return !filtered_ || Row::PassesFilter(rows_[pos]); }
     std::size_t VisibleCount() const {
-        if (!filtered_) return rows_.size();
+        if (!filtered_)
+            return rows_.size();
         return static_cast<std::size_t>(std::count_if(rows_.begin(), rows_.end(), &Row::PassesFilter));
     }
     std::size_t FirstVisible() const { return NextVisible(0); }
     std::size_t LastVisible() const {
         for (std::size_t pos = rows_.size(); pos-- > 0;)
-            if (IsVisible(pos)) return pos;
+            if (IsVisible(pos))
+                return pos;
         return kNoRow;
     }
     std::size_t NextVisible(std::size_t from) const {
         for (std::size_t pos = from; pos < rows_.size(); ++pos)
-            if (IsVisible(pos)) return pos;
+            if (IsVisible(pos))
+                return pos;
         return kNoRow;
     }
 
     // The current row, shown highlighted by a view; kNoRow when there is none.
     std::size_t Current() const { return current_; }
     void SetCurrent(std::size_t pos) {
-        if (pos == current_) return;
+        if (pos == current_)
+            return;
         current_ = pos;
         Notify([pos](TableObserver& o) { o.CurrentChanged(pos); });
     }
@@ -90,7 +96,8 @@ public:
         row.Normalize();
         Notify([pos](TableObserver& o) { o.BeforeInsert(pos, 1); });
         rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(row));
-        if (current_ != kNoRow && current_ >= pos) ++current_;
+        if (current_ != kNoRow && current_ >= pos)
+            ++current_;
         ++layoutVersion_;
         Notify([](TableObserver& o) { o.AfterInsert(); });
     }
@@ -121,12 +128,14 @@ public:
     // std::invalid_argument for a field the table does not have.
     void Sort(std::string_view spec) {
         const auto keys = ParseSortSpec<Row>(spec);
-        if (VisibleCount() == 0) return;
+        if (VisibleCount() == 0)
+            return;
         Notify([](TableObserver& o) { o.BeforeReset(); });
         std::stable_sort(rows_.begin(), rows_.end(), [&keys](const Row& a, const Row& b) {
             for (const auto& key : keys) {
                 const int c = key.field->compare(a, b);
-                if (c != 0) return key.descending ? c > 0 : c < 0;
+                if (c != 0)
+                    return key.descending ? c > 0 : c < 0;
             }
             return false;
         });
@@ -143,20 +152,21 @@ public:
 
     // Updates values of one row in place and saves it; the row does not move. The update must not
     // change the values the table is looked up by (use Set for that).
-    template <class Update>
-    void Update(std::size_t pos, Update&& update) {
+    template <class Change>
+    void Update(std::size_t pos, Change&& update) {
         update(rows_[pos]);
         Notify([pos](TableObserver& o) { o.RowChanged(pos); });
     }
 
-protected:
+  protected:
     virtual void OnAppended(std::size_t /*pos*/) {}
     ~Table() = default;
 
-private:
+  private:
     template <class F>
     void Notify(F&& f) {
-        for (auto* o : observers_) f(*o);
+        for (auto* o : observers_)
+            f(*o);
     }
 
     std::vector<Row> rows_;

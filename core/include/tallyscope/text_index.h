@@ -14,7 +14,7 @@
 namespace tally {
 
 class TextIndex {
-public:
+  public:
     using Positions = std::vector<std::uint32_t>;
 
     bool IsCurrent(std::uint64_t layoutVersion) const { return built_ && version_ == layoutVersion; }
@@ -25,7 +25,8 @@ public:
     }
     void Add(std::string_view key, std::size_t pos) {
         auto it = map_.find(key);
-        if (it == map_.end()) it = map_.emplace(std::string(key), Positions{}).first;
+        if (it == map_.end())
+            it = map_.emplace(std::string(key), Positions{}).first;
         it->second.push_back(static_cast<std::uint32_t>(pos));
     }
     const Positions& Find(std::string_view key) const {
@@ -33,7 +34,7 @@ public:
         return it == map_.end() ? kNone : it->second;
     }
 
-private:
+  private:
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }

@@ -1,0 +1,105 @@
+// POSIX implementation of the platform layer. There are no sharing modes for files here: the log is
+// simply opened for reading.
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <system_error>
+
+#include "tallyscope/errors.h"
+#include "tallyscope/platform.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace tally::platform {
+
+bool FileExists(const std::filesystem::path& path) {
+    if (path.empty())
+        return false;
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::string FileErrorMessage(int code) {
+    if (code == ENOENT)
+        return "The specified file was not found";
+    return std::strerror(code);
+}
+
+SharedReadFile::SharedReadFile(const std::filesystem::path& path) : path_(path), handle_(-1) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        throw FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+    }
+    handle_ = fd;
+}
+
+SharedReadFile::~SharedReadFile() {
+    Close();
+}
+
+void SharedReadFile::Close() {
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));
+    handle_ = -1;
+}
+
+std::uint64_t SharedReadFile::Size() const {
+    struct stat info {};
+    if (handle_ < 0 || ::fstat(static_cast<int>(handle_), &info) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
+    for (;;) {
+        const ssize_t got = ::read(static_cast<int>(handle_), buffer, capacity);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno == EINTR)
+            continue;
+        const int code = errno;
+        throw FileError("Read error on \"" + path_.string() + "\". " + FileErrorMessage(code), code);
+    }
+}
+
+unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
+    if (path.empty())
+        return ENOENT;
+    return ::unlink(path.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
+}
+
+void TrimWorkingSet() {
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
+
+std::string FormatElapsedAsLongTime(std::int64_t milliseconds) {
+    const std::int64_t seconds = (milliseconds < 0 ? 0 : milliseconds / 1000) % 86400;
+    std::tm time{};
+    time.tm_hour = static_cast<int>(seconds / 3600);
+    time.tm_min = static_cast<int>(seconds / 60 % 60);
+    time.tm_sec = static_cast<int>(seconds % 60);
+    char text[64];
+    const std::size_t n = std::strftime(text, sizeof text, "%X", &time);  // the locale's time format
+    return std::string(text, n);
+}
+
+std::filesystem::path CurrentDirectory() {
+    std::error_code error;
+    auto path = std::filesystem::current_path(error);
+    return error ? std::filesystem::path{} : path;
+}
+
+}  // namespace tally::platform
+
+#endif

@@ -1,0 +1,98 @@
+// Windows implementation of the platform layer: the log is opened with read sharing only, so that no
+// other process can write or delete it during a run.
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include "tallyscope/errors.h"
+#include "tallyscope/platform.h"
+
+namespace tally::platform {
+
+bool FileExists(const std::filesystem::path& path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FileErrorMessage(int code) {
+    char text[512] = {};
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                     sizeof text, nullptr);
+    std::string message(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+        message.pop_back();
+    return message;
+}
+
+SharedReadFile::SharedReadFile(const std::filesystem::path& path) : path_(path), handle_(-1) {
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const int code = static_cast<int>(::GetLastError());
+        throw FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+}
+
+SharedReadFile::~SharedReadFile() {
+    Close();
+}
+
+void SharedReadFile::Close() {
+    if (handle_ != -1)
+        ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = -1;
+}
+
+std::uint64_t SharedReadFile::Size() const {
+    LARGE_INTEGER size{};
+    return ::GetFileSizeEx(reinterpret_cast<HANDLE>(handle_), &size)
+               ? static_cast<std::uint64_t>(size.QuadPart)
+               : 0;
+}
+
+std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
+    DWORD got = 0;
+    const DWORD want = capacity > 0x40000000 ? 0x40000000 : static_cast<DWORD>(capacity);
+    if (!::ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) {
+        const int code = static_cast<int>(::GetLastError());
+        throw FileError("Read error on \"" + path_.string() + "\". " + FileErrorMessage(code), code);
+    }
+    return got;
+}
+
+unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
+    return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError();
+}
+
+void TrimWorkingSet() {
+    if (HANDLE process = ::OpenProcess(0x1FFFFF, FALSE, ::GetCurrentProcessId())) {
+        ::SetProcessWorkingSetSize(process, static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+        ::CloseHandle(process);
+    }
+}
+
+std::string FormatElapsedAsLongTime(std::int64_t milliseconds) {
+    const std::int64_t seconds = (milliseconds < 0 ? 0 : milliseconds / 1000) % 86400;
+    SYSTEMTIME time{};
+    time.wHour = static_cast<WORD>(seconds / 3600);
+    time.wMinute = static_cast<WORD>(seconds / 60 % 60);
+    time.wSecond = static_cast<WORD>(seconds % 60);
+    wchar_t text[64] = {};
+    const int n = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, text, 64);
+    char utf8[256] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, n > 0 ? n - 1 : 0, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
+std::filesystem::path CurrentDirectory() {
+    std::error_code error;
+    auto path = std::filesystem::current_path(error);
+    return error ? std::filesystem::path{} : path;
+}
+
+}  // namespace tally::platform
+
+#endif

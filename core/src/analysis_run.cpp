@@ -1,0 +1,107 @@
+#include "tallyscope/analysis_run.h"
+
+#include <chrono>
+#include <limits>
+
+#include "line_reader.h"
+#include "tallyscope/platform.h"
+
+namespace tally {
+
+std::int32_t ProgressMaximum(std::uint64_t sizeInBytes) {
+    // (size div 128) * 1.33, rounded half to even, in exact integer arithmetic.
+    const std::uint64_t hundredths = (sizeInBytes / 128) * 133;
+    std::uint64_t whole = hundredths / 100;
+    const std::uint64_t rest = hundredths % 100;
+    if (rest > 50 || (rest == 50 && whole % 2 == 1))
+        ++whole;
+    const auto limit = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(whole < limit ? whole : limit);
+}
+
+namespace {
+
+// Lines between two moments at which the window may process its waiting events.
+constexpr int kLinesPerEventPump = 20;
+
+std::int64_t NowMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback) {
+    const std::int64_t start = NowMilliseconds();
+    tables.mtList.Clear();
+    tables.mtAdv.Clear();
+    // The upserts must see every row, so the mob filter is off for the whole pass.
+    const bool wasFiltered = tables.mtList.IsFiltered();
+    tables.mtList.SetFiltered(false);
+    tables.ownerClassVotes.fill(0);
+    tables.classDotPool.fill(0);
+    tables.mtDots.ClearLastUsed();
+
+    if (!platform::FileExists(logPath)) {
+        feedback.ShowStatus(kStatusNoFile);
+        tables.mtList.SetFiltered(wasFiltered);
+        feedback.TrimWorkingSet();
+        return;
+    }
+
+    try {
+        platform::SharedReadFile log(logPath);
+        const std::int32_t progressMax = ProgressMaximum(log.Size());
+        feedback.SetProgressPosition(0);
+        feedback.SetProgressMax(progressMax);
+        feedback.ShowStatus(kStatusAnalysing);
+        // Disconnected grids do not repaint for every booked line.
+        feedback.SetDataViewEnabled(DataView::MainGrid, false);
+        feedback.SetDataViewEnabled(DataView::ReferenceList, false);
+        feedback.SetDataViewEnabled(DataView::Statistics, false);
+        feedback.SetStatisticsWindowVisible(false);
+
+        const bool dividing = settings.calcType != 0;
+        LineReader reader(log);
+        std::string_view line;
+        int linesSincePump = 0;
+        while (reader.Next(line)) {
+            if (++linesSincePump == kLinesPerEventPump) {
+                feedback.PumpEvents();
+                linesSincePump = 0;
+            }
+            feedback.StepProgress();
+            if (dividing)
+                ProcessLineDotsDividing(line, tables);
+            else
+                ProcessLineDotsToLast(line, tables, settings.showAdvanced == 1);
+        }
+        if (dividing)
+            DivideClassDots(tables.mtList, tables.classDotPool);
+        log.Close();
+
+        feedback.SetProgressPosition(progressMax);
+        tables.mtList.Sort("DmgAll Desc");
+        tables.mtAdv.Sort("Char Asc,Skill Asc");
+        feedback.MarkTotalDamageSorted();
+    } catch (...) {
+        // The log is closed by now; the rows booked so far stay, unsorted.
+        tables.mtList.SetFiltered(wasFiltered);
+        throw;
+    }
+    tables.mtList.SetFiltered(wasFiltered);
+    feedback.SetDataViewEnabled(DataView::ReferenceList, true);
+    feedback.SetDataViewEnabled(DataView::MainGrid, true);
+    if (settings.showAdvanced == 1) {
+        ComputeCriticalRates(tables.mtList, tables.mtAdv);
+        AssignSkillClasses(tables.mtSkills, tables.mtDots, tables.mtAdv);
+        feedback.SetDataViewEnabled(DataView::Statistics, true);
+        feedback.SetStatisticsWindowVisible(true);
+    }
+    feedback.ShowStatus(std::string(kStatusDonePrefix) +
+                        platform::FormatElapsedAsLongTime(NowMilliseconds() - start));
+    feedback.TrimWorkingSet();
+}
+
+}  // namespace tally

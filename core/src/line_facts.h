@@ -1,0 +1,95 @@
+#pragma once
+// What the accounting rules ask of one line, each answer worked out at most once and only when a rule
+// needs it. Actor, skill key, critical flag, class and the DoT test cannot change while one line is
+// booked; the last user of a DoT skill can, so it is not kept here.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tallyscope/accounting.h"
+#include "tallyscope/line_fields.h"
+#include "tallyscope/vocabulary.h"
+
+namespace tally {
+
+class LineFacts {
+  public:
+    LineFacts(std::string_view line, AnalysisTables& tables) : line_(line), tables_(tables) {}
+
+    std::string_view Line() const { return line_; }
+    bool Has(std::string_view phrase) const { return Contains(line_, phrase); }
+
+    std::string_view Actor() {
+        if (!actor_)
+            actor_ = ExtractActorName(line_);
+        return *actor_;
+    }
+    std::string_view RawSkill() {
+        if (!rawSkill_)
+            rawSkill_ = ExtractSkillName(line_);
+        return *rawSkill_;
+    }
+    std::string_view SkillKey() {
+        if (!skillKeyDone_) {
+            StripRankNumeralsInto(RawSkill(), skillKey_);
+            skillKeyDone_ = true;
+        }
+        return skillKey_;
+    }
+    bool ActorIsSkill() {
+        if (!actorKeyDone_) {
+            StripRankNumeralsInto(Actor(), actorKey_);
+            actorKeyDone_ = true;
+        }
+        return actorKey_ == SkillKey();
+    }
+    bool IsDot() {
+        if (!dot_)
+            dot_ = tables_.mtDots.Lists(SkillKey());
+        return *dot_;
+    }
+    std::int32_t Class() {
+        if (!class_)
+            class_ = ResolveLineClass(line_, RawSkill(), SkillKey(), tables_.mtSkills, tables_.mtDots);
+        return *class_;
+    }
+    int Critical() { return IsCriticalHit(line_) ? 1 : 0; }
+    // Parsed by the first rule that books; a line no rule books is never parsed.
+    std::int32_t Amount() {
+        if (!amount_)
+            amount_ = ParseDamageAmount(line_);
+        return *amount_;
+    }
+
+  private:
+    std::string_view line_;
+    AnalysisTables& tables_;
+    std::optional<std::string_view> actor_;
+    std::optional<std::string_view> rawSkill_;
+    std::optional<bool> dot_;
+    std::optional<std::int32_t> class_;
+    std::optional<std::int32_t> amount_;
+    // Reused between lines so that cutting keys does not allocate for every line.
+    static thread_local std::string skillKey_;
+    static thread_local std::string actorKey_;
+    bool skillKeyDone_ = false;
+    bool actorKeyDone_ = false;
+};
+
+// The character an elemental's decomposition command is booked under, by the element in parentheses.
+inline std::string_view ElementalName(std::string_view line) {
+    const std::string_view element = ExtractBetween(line, phrase::kElementStart, phrase::kElementEnd);
+    if (element == phrase::kFire)
+        return phrase::kFireElemental;
+    if (element == phrase::kEarth)
+        return phrase::kEarthElemental;
+    if (element == phrase::kWater)
+        return phrase::kWaterElemental;
+    if (element == phrase::kAir)
+        return phrase::kAirElemental;
+    return phrase::kUnknownElemental;
+}
+
+}  // namespace tally

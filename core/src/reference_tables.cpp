@@ -1,0 +1,236 @@
+#include "tallyscope/reference_tables.h"
+
+#include "line_reader.h"
+#include "phrase_search.h"
+#include "tallyscope/errors.h"
+#include "tallyscope/line_fields.h"
+#include "tallyscope/platform.h"
+#include "tallyscope/result_tables.h"
+#include "tallyscope/vocabulary.h"
+
+namespace tally {
+
+using namespace tally::literals;
+
+const std::array<std::string_view, 13> ClassNames = {
+    "НПС/Неведом"_cp, "Гладиатор"_cp, "Страж"_cp,        "Убийца"_cp,   "Стрелок"_cp,
+    "Заклинатель"_cp, "Волшебник"_cp, "Чародей"_cp,      "Целитель"_cp, "Бард"_cp,
+    "Снайпер"_cp,     "Пилот"_cp,     "ГС,Призывные"_cp,
+};
+
+namespace {
+
+template <class Row>
+int CompareClassNo(const Row& a, const Row& b) {
+    return CompareValues(a.classNo, b.classNo);
+}
+
+// Reads one reference list. Each entry is handed over in file order with the class of the section it
+// stands in; a line holding "[" is a section header and selects a class only when its name is one.
+template <class AddEntry>
+void ReadReferenceList(const std::filesystem::path& path, AddEntry&& addEntry) {
+    platform::SharedReadFile file(path);
+    LineReader reader(file);
+    std::int32_t currentClass = kNpcClass;
+    std::string_view line;
+    while (reader.Next(line)) {
+        if (Contains(line, "["_cp)) {
+            const std::string_view section = ExtractBetween(line, "["_cp, "]"_cp);
+            for (std::int32_t k = 1; k <= 11; ++k)
+                if (section == ClassNames[k]) {
+                    currentClass = k;
+                    break;
+                }
+            continue;
+        }
+        addEntry(currentClass, line);
+    }
+}
+
+// Each new row stands in front of the one added before it, so a list ends up in reverse file order;
+// rows read before a failure stay.
+template <class TableT, class MakeRow>
+void LoadInto(TableT& table, const std::filesystem::path& path, MakeRow&& makeRow) {
+    std::vector<typename TableT::RowType> rows;
+    auto addRows = [&] {
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            table.Append(std::move(*it));
+    };
+    try {
+        ReadReferenceList(path, [&](std::int32_t classNo, std::string_view line) {
+            rows.push_back(makeRow(classNo, line));
+        });
+    } catch (...) {
+        addRows();
+        throw;
+    }
+    addRows();
+}
+
+}  // namespace
+
+const std::vector<FieldInfo<SkillRow>>& SkillRow::Fields() {
+    using R = SkillRow;
+    static const std::vector<FieldInfo<R>> fields = {
+        {"ClassNo", FieldKind::Integer, &CompareClassNo<R>},
+        {"SkillName", FieldKind::Text,
+         [](const R& a, const R& b) { return CompareValues(a.skillName, b.skillName); }},
+    };
+    return fields;
+}
+
+void SkillRow::Normalize() {
+    if (skillName.size() > kSkillNameWidth)
+        skillName.resize(kSkillNameWidth);
+}
+
+const std::vector<FieldInfo<DotRow>>& DotRow::Fields() {
+    using R = DotRow;
+    static const std::vector<FieldInfo<R>> fields = {
+        {"ClassNo", FieldKind::Integer, &CompareClassNo<R>},
+        {"SkillName", FieldKind::Text,
+         [](const R& a, const R& b) { return CompareValues(a.skillName, b.skillName); }},
+        {"LastUsed", FieldKind::Text,
+         [](const R& a, const R& b) { return CompareValues(a.lastUsed, b.lastUsed); }},
+    };
+    return fields;
+}
+
+void DotRow::Normalize() {
+    if (lastUsed.size() > kLastUsedWidth)
+        lastUsed.resize(kLastUsedWidth);
+}
+
+std::int32_t SkillTable::LastClassOf(std::string_view key) {
+    if (!bySkill_.IsCurrent(LayoutVersion())) {
+        bySkill_.Reset(LayoutVersion());
+        for (std::size_t pos = 0; pos < RowCount(); ++pos)
+            bySkill_.Add(At(pos).skillName, pos);
+    }
+    const auto& positions = bySkill_.Find(key);
+    return positions.empty() ? 0 : At(positions.back()).classNo;
+}
+
+void SkillTable::OnAppended(std::size_t pos) {
+    if (bySkill_.IsCurrent(LayoutVersion()))
+        bySkill_.Add(At(pos).skillName, pos);
+}
+
+const TextIndex::Positions& DotTable::Find(std::string_view key) {
+    if (!bySkill_.IsCurrent(LayoutVersion())) {
+        bySkill_.Reset(LayoutVersion());
+        for (std::size_t pos = 0; pos < RowCount(); ++pos)
+            bySkill_.Add(At(pos).skillName, pos);
+    }
+    return bySkill_.Find(key);
+}
+
+void DotTable::OnAppended(std::size_t pos) {
+    if (bySkill_.IsCurrent(LayoutVersion()))
+        bySkill_.Add(At(pos).skillName, pos);
+}
+
+bool DotTable::Lists(std::string_view key) {
+    return !Find(key).empty();
+}
+
+std::int32_t DotTable::LastClassOf(std::string_view key) {
+    const auto& positions = Find(key);
+    return positions.empty() ? 0 : At(positions.back()).classNo;
+}
+
+void DotTable::RecordUser(std::string_view key, std::string_view name) {
+    const auto& positions = Find(key);
+    if (positions.empty())
+        return;
+    const std::string_view cut = name.substr(0, kLastUsedWidth);
+    Update(positions.front(), [cut](DotRow& row) { row.lastUsed.assign(cut); });
+}
+
+std::string_view DotTable::LastUser(std::string_view key) {
+    const auto& positions = Find(key);
+    return positions.empty() ? std::string_view{} : std::string_view(At(positions.back()).lastUsed);
+}
+
+void DotTable::ClearLastUsed() {
+    for (std::size_t pos = 0; pos < RowCount(); ++pos)
+        Update(pos, [](DotRow& row) { row.lastUsed.clear(); });
+}
+
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& directory) {
+    LoadReferenceTables(mtDots, mtSkills, directory / "dots.txt", directory / "skills.txt");
+}
+
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& dotsFile,
+                         const std::filesystem::path& skillsFile) {
+    mtDots.Clear();
+    mtSkills.Clear();
+    LoadInto(mtDots, dotsFile, [](std::int32_t classNo, std::string_view line) {
+        return DotRow{classNo, std::string(line), {}};
+    });
+    LoadInto(mtSkills, skillsFile, [](std::int32_t classNo, std::string_view line) {
+        return SkillRow{classNo, std::string(line)};
+    });
+    mtDots.Sort("ClassNo");
+    mtSkills.Sort("ClassNo");
+}
+
+std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
+                              SkillTable& mtSkills, DotTable& mtDots) {
+    std::int32_t result = 0;
+    // Only a skill written with a rank numeral identifies a player's class.
+    if (rawSkill.find_first_of("IVX") != std::string_view::npos) {
+        result = mtSkills.LastClassOf(skillKey);
+        if (result == 0)
+            result = mtDots.LastClassOf(skillKey);
+    }
+    const auto firstAt = [line](std::string_view p) { return detail::FindPhrase(line, p); };
+    constexpr auto npos = std::string_view::npos;
+    if (Contains(line, phrase::kMagicDamage))
+        result = kSummonClass;
+    const auto elemental = firstAt(phrase::kElemental);
+    const auto hits = firstAt(phrase::kHits);
+    if (elemental != npos && hits != npos && elemental < hits)
+        result = kSummonClass;
+    const auto holy = firstAt(phrase::kHoly);
+    if (hits != npos && Contains(line, phrase::kHolyEnergyUses) && holy < hits)
+        result = kSummonClass;
+    const auto receives = firstAt(phrase::kReceives);
+    if (receives != npos && Contains(line, phrase::kHolyPowerUses) && holy < receives)
+        result = kSummonClass;
+    return result;
+}
+
+std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots) {
+    const std::string_view rawSkill = ExtractSkillName(line);
+    return ResolveLineClass(line, rawSkill, StripRankNumerals(rawSkill), mtSkills, mtDots);
+}
+
+bool IsDotSkill(std::string_view line, DotTable& mtDots) {
+    return mtDots.Lists(StripRankNumerals(ExtractSkillName(line)));
+}
+
+void RecordDotUser(DotTable& mtDots, std::string_view name, std::string_view key) {
+    mtDots.RecordUser(key, name);
+}
+
+std::string_view FindDotLastUser(DotTable& mtDots, std::string_view key) {
+    return mtDots.LastUser(key);
+}
+
+void AssignSkillClasses(SkillTable& mtSkills, DotTable& mtDots, SkillStatTable& mtAdv) {
+    for (std::size_t pos = 0; pos < mtAdv.RowCount(); ++pos) {
+        const std::string_view skill = mtAdv.At(pos).skill;
+        std::int32_t skillClass = mtSkills.LastClassOf(skill);
+        if (skillClass == 0)
+            skillClass = mtDots.LastClassOf(skill);
+        if (Contains(skill, phrase::kMagicDamage) || Contains(skill, phrase::kElemental) ||
+            Contains(skill, phrase::kHolyEnergy) || Contains(skill, phrase::kHolyPower))
+            skillClass = kSummonClass;
+        mtAdv.Update(pos, [skillClass](SkillStatRow& row) {
+            row.skillClass = static_cast<std::uint16_t>(skillClass);
+        });
+    }
+}
+
+}  // namespace tally
