@@ -148,6 +148,7 @@ void TfMain::FormCreate() {
     Guarded(this, [this] {
         setWindowTitle(QString::fromUtf8(kCaption));
         lUpdate_->setText(QString::fromUtf8(kVersionText));
+        lUpdate_->adjustSize();  // the label grows with its caption
         settingsFile_ = SettingsFilePath(appDir_);
         LoadSettings(settingsFile_, *this, settings_);
         LoadReferenceTables(tables_.mtDots, tables_.mtSkills, PathFromBox(appDir_));
