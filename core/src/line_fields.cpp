@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "line_scan.h"
+#include "line_scan_fields.h"
 #include "phrase_search.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/vocabulary.h"
@@ -94,39 +96,52 @@ std::int32_t ParseDamageAmount(std::string_view line) {
     return static_cast<std::int32_t>(value);
 }
 
-std::string_view ExtractActorName(std::string_view line) {
+std::string_view ExtractActorName(const LineScan& scan) {
+    const std::string_view line = scan.Line();
     std::string_view name;
     const Phrase& start =
-        Contains(line, phrase::kCriticalActorStart) ? phrase::kCriticalActorStart : phrase::kSeparator;
-    if (Contains(line, phrase::kUses)) {
+        scan.Has(Mark::CriticalActorStart) ? phrase::kCriticalActorStart : phrase::kSeparator;
+    if (scan.Has(Mark::Uses)) {
         name = ExtractBetween(line, start, phrase::kUsesActorEnd);
-    } else if (Contains(line, phrase::kHits)) {
+    } else if (scan.Has(Mark::Hits)) {
         name = ExtractBetween(line, start, phrase::kHitsActorEnd);
     }
-    if (Contains(line, phrase::kShowsUp) && Contains(line, phrase::kOfCharacter))
+    if (scan.Has(Mark::ShowsUp) && scan.Has(Mark::OfCharacter))
         name = ExtractBetween(line, phrase::kOfCharacterNameStart, phrase::kFullStop);
-    if (Contains(line, phrase::kReflects))
+    if (scan.Has(Mark::Reflects))
         name = ExtractBetween(line, phrase::kSeparator, phrase::kReflectsActorEnd);
     return name;
 }
 
-bool IsCriticalHit(std::string_view line) {
-    return Contains(line, phrase::kCritical) && Contains(line, phrase::kUnits) &&
-           Contains(line, phrase::kOfDamage);
+std::string_view ExtractActorName(std::string_view line) {
+    return ExtractActorName(LineScan(line));
 }
 
-std::string_view ExtractSkillName(std::string_view line) {
+bool IsCriticalHit(const LineScan& scan) {
+    return scan.Has(Mark::Critical) && scan.Has(Mark::Units) && scan.Has(Mark::OfDamage);
+}
+
+bool IsCriticalHit(std::string_view line) {
+    return IsCriticalHit(LineScan(line));
+}
+
+std::string_view ExtractSkillName(const LineScan& scan) {
+    const std::string_view line = scan.Line();
     std::string_view skill;
-    if (Contains(line, phrase::kUses)) {
+    if (scan.Has(Mark::Uses)) {
         const std::string_view probe = ExtractBetween(line, phrase::kUses, phrase::kFullStop);
         skill = Contains(probe, phrase::kColon) ? ExtractBetween(line, phrase::kUsesColon, phrase::kFullStop)
                                                 : ExtractBetween(line, phrase::kUsesSpace, phrase::kFullStop);
-    } else if (Contains(line, phrase::kCritical)) {
+    } else if (scan.Has(Mark::Critical)) {
         skill = ExtractBetween(line, phrase::kCriticalSkillStart, phrase::kColon);
     } else {
         skill = ExtractBetween(line, phrase::kSeparator, phrase::kColon);
     }
     return TrimControlAndBlanks(skill);
+}
+
+std::string_view ExtractSkillName(std::string_view line) {
+    return ExtractSkillName(LineScan(line));
 }
 
 }  // namespace tally

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "line_reader.h"
-#include "phrase_search.h"
+#include "line_scan_fields.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/platform.h"
@@ -185,7 +185,7 @@ void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::file
     mtSkills.Sort("ClassNo");
 }
 
-std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
+std::int32_t ResolveLineClass(const LineScan& scan, std::string_view rawSkill, std::string_view skillKey,
                               SkillTable& mtSkills, DotTable& mtDots) {
     std::int32_t result = 0;
     // Only a skill written with a rank numeral identifies a player's class.
@@ -194,26 +194,30 @@ std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, 
         if (result == 0)
             result = mtDots.LastClassOf(skillKey);
     }
-    const auto firstAt = [line](std::string_view p) { return detail::FindPhrase(line, p); };
-    constexpr auto npos = std::string_view::npos;
-    if (Contains(line, phrase::kMagicDamage))
+    // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
+    const auto before = [&scan](Mark first, Mark second) {
+        return scan.Has(first) && scan.Has(second) && scan.First(first) < scan.First(second);
+    };
+    if (scan.Has(Mark::MagicDamage))
         result = kSummonClass;
-    const auto elemental = firstAt(phrase::kElemental);
-    const auto hits = firstAt(phrase::kHits);
-    if (elemental != npos && hits != npos && elemental < hits)
+    if (before(Mark::Elemental, Mark::Hits))
         result = kSummonClass;
-    const auto holy = firstAt(phrase::kHoly);
-    if (hits != npos && Contains(line, phrase::kHolyEnergyUses) && holy < hits)
+    if (scan.Has(Mark::HolyEnergyUses) && before(Mark::Holy, Mark::Hits))
         result = kSummonClass;
-    const auto receives = firstAt(phrase::kReceives);
-    if (receives != npos && Contains(line, phrase::kHolyPowerUses) && holy < receives)
+    if (scan.Has(Mark::HolyPowerUses) && before(Mark::Holy, Mark::Receives))
         result = kSummonClass;
     return result;
 }
 
+std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
+                              SkillTable& mtSkills, DotTable& mtDots) {
+    return ResolveLineClass(LineScan(line), rawSkill, skillKey, mtSkills, mtDots);
+}
+
 std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots) {
-    const std::string_view rawSkill = ExtractSkillName(line);
-    return ResolveLineClass(line, rawSkill, StripRankNumerals(rawSkill), mtSkills, mtDots);
+    const LineScan scan(line);
+    const std::string_view rawSkill = ExtractSkillName(scan);
+    return ResolveLineClass(scan, rawSkill, StripRankNumerals(rawSkill), mtSkills, mtDots);
 }
 
 bool IsDotSkill(std::string_view line, DotTable& mtDots) {
