@@ -1,5 +1,7 @@
 #include "tallyscope/reference_tables.h"
 
+#include <optional>
+
 #include "line_reader.h"
 #include "phrase_search.h"
 #include "tallyscope/errors.h"
@@ -29,7 +31,15 @@ int CompareClassNo(const Row& a, const Row& b) {
 // stands in; a line holding "[" is a section header and selects a class only when its name is one.
 template <class AddEntry>
 void ReadReferenceList(const std::filesystem::path& path, AddEntry&& addEntry) {
-    platform::SharedReadFile file(path);
+    // A list that cannot be opened is reported with the system's own words, such as "The specified
+    // file was not found".
+    std::optional<platform::SharedReadFile> opened;
+    try {
+        opened.emplace(path);
+    } catch (const FileError& error) {
+        throw FileError(platform::FileErrorMessage(error.code()), error.code());
+    }
+    platform::SharedReadFile& file = *opened;
     LineReader reader(file);
     std::int32_t currentClass = kNpcClass;
     std::string_view line;

@@ -77,7 +77,7 @@ TEST(LoadReferenceTables, MissingDotsLeavesBothEmptyMissingSkillsLeavesDotsUnsor
         LoadReferenceTables(dots, skills, dir.path());
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
-        EXPECT_NE(std::string(error.what()).find("The specified file was not found"), std::string::npos);
+        EXPECT_STREQ(error.what(), "The specified file was not found");
     }
     EXPECT_EQ(dots.RowCount(), 0u);
     EXPECT_EQ(skills.RowCount(), 0u);

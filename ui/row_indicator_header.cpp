@@ -1,0 +1,54 @@
+#include "row_indicator_header.h"
+
+#include <QItemSelectionModel>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+namespace tally::ui {
+
+RowIndicatorHeader::RowIndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setSectionResizeMode(QHeaderView::Fixed);
+    // A row is one line of text with a pixel of air above and below it and the grid line.
+    const int rowHeight = fontMetrics().height() + 3;
+    setMinimumSectionSize(rowHeight);
+    setDefaultSectionSize(rowHeight);
+}
+
+int RowIndicatorHeader::markerSize() const {
+    return std::max(fontMetrics().height() / 2, 4);
+}
+
+QSize RowIndicatorHeader::sizeHint() const {
+    // The triangle is half as wide as it is high; a header margin on either side of it.
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    return {markerSize() / 2 + 2 * margin, QHeaderView::sizeHint().height()};
+}
+
+void RowIndicatorHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    QStyleOptionHeader option;
+    initStyleOptionForIndex(&option, logicalIndex);
+    option.rect = rect;
+    option.text.clear();
+    option.state |= QStyle::State_Raised;
+    option.state &= ~(QStyle::State_Sunken | QStyle::State_On);
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+
+    const QItemSelectionModel* selection = selectionModel();
+    if (!selection || selection->currentIndex().row() != logicalIndex)
+        return;
+    const double height = markerSize();
+    const QPointF centre = QRectF(rect).center();
+    const QPointF tip(centre.x() + height / 4, centre.y());
+    const QPolygonF triangle{QPointF(tip.x() - height / 2, tip.y() - height / 2), tip,
+                             QPointF(tip.x() - height / 2, tip.y() + height / 2)};
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::ButtonText));
+    painter->drawPolygon(triangle);
+    painter->restore();
+}
+
+}  // namespace tally::ui
