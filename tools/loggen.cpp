@@ -188,8 +188,8 @@ const std::vector<std::string> kRankNumerals = {"I", "II", "III", "IV", "V", "VI
 struct Player {
     std::string name;  // empty for the log owner
     int classIndex = 0;
-    std::vector<std::string> attacks;  // as written in the log: with the rank numeral, if any
-    std::vector<std::string> supports;
+    std::vector<std::string> attacks;   // as written in the log: with the rank numeral, if any
+    std::vector<std::string> supports;  // possibly empty
     std::vector<std::string> dots;
 };
 
@@ -268,6 +268,12 @@ bool IsSupportSkill(const std::string& skill) {
                        [&](const std::string& stem) { return skill.compare(0, stem.size(), stem) == 0; });
 }
 
+// A totem is not cast on the target: it is summoned, and the log names its summoner.
+bool IsTotem(const std::string& dot) {
+    static const std::string totem = Cp("Тотем");
+    return dot.compare(0, totem.size(), totem) == 0;
+}
+
 Player MakePlayer(Random& random, std::string name, int classIndex, const SkillsByClass& skills,
                   const SkillsByClass& dots) {
     Player player;
@@ -277,9 +283,12 @@ Player MakePlayer(Random& random, std::string name, int classIndex, const Skills
         (IsSupportSkill(skill) ? player.supports : player.attacks).push_back(std::move(skill));
     if (player.attacks.empty())
         player.attacks = player.supports;
-    if (player.supports.empty())
-        player.supports = player.attacks;
     player.dots = Loadout(random, dots[classIndex], static_cast<std::size_t>(random.Between(1, 3)));
+    // Whoever can summon a totem does, so that every log with such a class shows a summoning.
+    const auto& classDots = dots[classIndex];
+    const auto totem = std::find_if(classDots.begin(), classDots.end(), IsTotem);
+    if (totem != classDots.end() && std::none_of(player.dots.begin(), player.dots.end(), IsTotem))
+        player.dots.push_back(WithRank(random, *totem));
     return player;
 }
 
@@ -566,11 +575,6 @@ class FightWriter {
         return kRankNumerals[random_.Below(static_cast<std::uint32_t>(kRankNumerals.size()))];
     }
 
-    bool IsTotem(const std::string& dot) const {
-        static const std::string totem = Cp("Тотем");
-        return dot.compare(0, totem.size(), totem) == 0;
-    }
-
     // " использует: " or " использует ", as the client writes one or the other.
     std::string_view Uses() {
         static const std::string colon = Cp(" использует: ");
@@ -596,26 +600,20 @@ class FightWriter {
                 break;
             }
             case Shape::Buff: {
+                // A character without heals or shields puts a DoT on the target instead.
                 const Player& p = SomePlayer();
-                out_ << p.name << Uses() << random_.Pick(p.supports) << ".";
+                if (p.supports.empty())
+                    ApplyDot(p, false);
+                else
+                    out_ << p.name << Uses() << random_.Pick(p.supports) << ".";
                 break;
             }
             case Shape::DotApplication:
-            case Shape::DotApplicationWithDamage: {
-                const Player& p = SomePlayer();
-                const std::string& dot = random_.Pick(p.dots);
-                active_.push_back({dot, random_.Between(3, 9)});
-                if (IsTotem(dot)) {
-                    out_ << dot << Cp(": появляется по зову персонажа ") << p.name << ".";
-                } else {
-                    out_ << p.name << Uses() << dot;
-                    if (shape == Shape::DotApplicationWithDamage)
-                        Receives(Target(), Amount(100, 900));
-                    else
-                        out_ << ".";
-                }
+                ApplyDot(SomePlayer(), false);
                 break;
-            }
+            case Shape::DotApplicationWithDamage:
+                ApplyDot(SomePlayer(), true);
+                break;
             case Shape::DirectHit: {
                 const bool critical = random_.PerMille(180);
                 if (critical)
@@ -704,6 +702,19 @@ class FightWriter {
         return out_.End();
     }
 
+    void ApplyDot(const Player& p, bool withDamage) {
+        const std::string& dot = random_.Pick(p.dots);
+        active_.push_back({dot, random_.Between(3, 9)});
+        if (IsTotem(dot)) {
+            out_ << dot << Cp(": появляется по зову персонажа ") << p.name << ".";
+        } else if (withDamage) {
+            out_ << p.name << Uses() << dot;
+            Receives(Target(), Amount(100, 900));
+        } else {
+            out_ << p.name << Uses() << dot << ".";
+        }
+    }
+
     // The skill of the next DoT tick: a DoT some player put on the target, or else one of the owner's
     // own, whose casting the log does not show.
     std::string NextDotTick() {
@@ -738,10 +749,13 @@ class FightWriter {
                 out_ << *target_ << Cp(" впадает в ярость.");
                 break;
             case 4:
-                out_ << Cp("Вы применили ") << random_.Pick(cast_.owner.supports) << ".";
+                out_ << Cp("Вы применили ")
+                     << random_.Pick(cast_.owner.supports.empty() ? cast_.owner.attacks
+                                                                  : cast_.owner.supports)
+                     << ".";
                 break;
             case 5:
-                out_ << Cp("Эффект ") << random_.Pick(p.supports) << Cp(" закончился.");
+                out_ << Cp("Эффект ") << random_.Pick(p.attacks) << Cp(" закончился.");
                 break;
             default:
                 out_ << p.name << Cp(" сопротивляется эффекту ") << random_.Pick(p.attacks) << ".";
