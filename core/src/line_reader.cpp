@@ -57,8 +57,14 @@ bool LineReader::Next(std::string_view& line) {
             continue;
         }
         // The end-of-file mark cuts the line it stands in; a line that would start with it is no line.
-        if (const void* mark = std::memchr(buffer_.data() + begin_, kEndOfFileMark, lineEnd - begin_)) {
-            const std::size_t markAt = static_cast<const char*>(mark) - buffer_.data();
+        if (!markSearched_) {
+            const void* mark = std::memchr(buffer_.data() + begin_, kEndOfFileMark, end_ - begin_);
+            nextMark_ =
+                mark ? static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_.data()) : end_;
+            markSearched_ = true;
+        }
+        if (nextMark_ < lineEnd) {
+            const std::size_t markAt = nextMark_;
             finished_ = true;
             if (markAt == begin_)
                 return false;

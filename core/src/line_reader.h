@@ -28,6 +28,10 @@ class LineReader {
     std::string withoutCarriageReturns_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    // Where the next end-of-file mark stands in the buffer (end_ when there is none), so that the
+    // buffer is searched for it once per block rather than once per line.
+    std::size_t nextMark_ = 0;
+    bool markSearched_ = false;
     bool atEndOfData_ = false;
     bool finished_ = false;
 };
