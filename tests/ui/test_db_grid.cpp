@@ -58,6 +58,7 @@ class DBGridTest : public QObject {
     void titleClickSortsOneWayAndMarksTheColumn();
     void titleClickFollowsTheFieldOfAMovedColumn();
     void markTotalDamageSortedMovesTheMarker();
+    void markerIsDrawnOnTheMarkedTitleOnly();
     void upperTitleSpansTheVisibleDamageColumns();
     void upperTitleSplitsWhenMovedColumnsAreApart();
     void classColumnsDrawTheirIcon_data();
@@ -207,6 +208,35 @@ void DBGridTest::markTotalDamageSortedMovesTheMarker() {
     grid_->MarkTotalDamageSorted();
     QCOMPARE(titles()->markerColumn(), int(CharacterListModel::DmgAllColumn));
     QCOMPARE(titles()->markerOrder(), Qt::DescendingOrder);
+}
+
+void DBGridTest::markerIsDrawnOnTheMarkedTitleOnly() {
+    // The right end of the name title, where a marker stands; the title's text is centred far from it.
+    QHeaderView* header = grid_->horizontalHeader();
+    const int name = CharacterListModel::CharNameColumn;
+    const int right = header->sectionViewportPosition(name) + header->sectionSize(name) - 1;
+    const QColor ink = header->palette().color(QPalette::ButtonText);
+    // The rows of the marker area that hold ink, with how many inked pixels each has.
+    auto inkedRows = [&] {
+        const QImage image = grabHeader();
+        QList<int> widths;
+        for (int y = 2; y < image.height() - 2; ++y) {
+            int inked = 0;
+            for (int x = right - 20; x < right - 1; ++x)
+                if (SameColour(image.pixel(x, y), ink.rgb(), 60))
+                    ++inked;
+            if (inked > 0)
+                widths << inked;
+        }
+        return widths;
+    };
+    QVERIFY(inkedRows().isEmpty());
+    clickTitle(name);
+    const QList<int> ascending = inkedRows();
+    QVERIFY(ascending.size() >= 2);
+    QVERIFY2(ascending.first() < ascending.last(), "an ascending marker points up");
+    grid_->MarkTotalDamageSorted();
+    QVERIFY(inkedRows().isEmpty());
 }
 
 void DBGridTest::upperTitleSpansTheVisibleDamageColumns() {
