@@ -3,6 +3,7 @@
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 namespace tally::ui {
 

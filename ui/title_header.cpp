@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 namespace tally::ui {
 namespace {
