@@ -12,11 +12,11 @@ class DotsDividing {
     DotsDividing(std::string_view line, AnalysisTables& tables) : facts_(line, tables), tables_(tables) {}
 
     void Run() {
-        if (!facts_.Has(phrase::kUnits) || !facts_.Has(phrase::kOfDamage))
+        if (!facts_.Has(Mark::Units) || !facts_.Has(Mark::OfDamage))
             return;  // not a damage line
-        const bool isUses = facts_.Has(phrase::kUses);
-        const bool isHits = facts_.Has(phrase::kHits);
-        const bool isMagic = facts_.Has(phrase::kMagicDamage);
+        const bool isUses = facts_.Has(Mark::Uses);
+        const bool isHits = facts_.Has(Mark::Hits);
+        const bool isMagic = facts_.Has(Mark::MagicDamage);
 
         if ((isUses || isHits) && !facts_.ActorIsSkill()) {
             if (facts_.IsDot())
@@ -28,10 +28,10 @@ class DotsDividing {
             Pool();
         if (isMagic)
             Book(kSummonClass, ExtractBetween(facts_.Line(), phrase::kSeparator, phrase::kMagicSourceEnd));
-        if (facts_.Has(phrase::kOwnerHit))
+        if (facts_.Has(Mark::OwnerHit))
             Book(kNpcClass, phrase::kOwnerName);
-        if (facts_.Has(phrase::kReceives) && !isUses && !isMagic && !facts_.IsDot()) {
-            if (!facts_.Has(phrase::kDecomposition)) {
+        if (facts_.Has(Mark::Receives) && !isUses && !isMagic && !facts_.IsDot()) {
+            if (!facts_.Has(Mark::Decomposition)) {
                 Book(facts_.Class(), phrase::kOwnerName);
                 ++tables_.ownerClassVotes[static_cast<std::size_t>(facts_.Class())];
             } else {

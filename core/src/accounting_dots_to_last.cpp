@@ -17,23 +17,23 @@ class DotsToLast {
         : facts_(line, tables), tables_(tables), statistics_(withStatistics) {}
 
     void Run() {
-        const bool hasUnits = facts_.Has(phrase::kUnits);
-        const bool hasOfDamage = facts_.Has(phrase::kOfDamage);
-        const bool isUses = facts_.Has(phrase::kUses);
+        const bool hasUnits = facts_.Has(Mark::Units);
+        const bool hasOfDamage = facts_.Has(Mark::OfDamage);
+        const bool isUses = facts_.Has(Mark::Uses);
 
         // A DoT applied by a named character, or a DoT summon appearing at a character's call: that
         // character becomes the skill's last user.
         if (isUses && !hasUnits && !hasOfDamage && !facts_.ActorIsSkill() && facts_.IsDot())
             Record(facts_.Actor());
-        if (!hasUnits && !hasOfDamage && facts_.Has(phrase::kShowsUp) && facts_.Has(phrase::kOfCharacter) &&
+        if (!hasUnits && !hasOfDamage && facts_.Has(Mark::ShowsUp) && facts_.Has(Mark::OfCharacter) &&
             facts_.IsDot())
             Record(facts_.Actor());
 
         if (!hasUnits || !hasOfDamage)
             return;  // not a damage line
 
-        const bool isHits = facts_.Has(phrase::kHits);
-        const bool isMagic = facts_.Has(phrase::kMagicDamage);
+        const bool isHits = facts_.Has(Mark::Hits);
+        const bool isMagic = facts_.Has(Mark::MagicDamage);
 
         // Damage of a named character; damage of a line that names a DoT skill is DoT damage even
         // when the caster is named.
@@ -61,11 +61,11 @@ class DotsToLast {
             Book(kSummonClass, ExtractBetween(facts_.Line(), phrase::kSeparator, phrase::kMagicSourceEnd),
                  facts_.Amount(), 0);
         // The owner's plain hits count only in the statistics.
-        if (facts_.Has(phrase::kOwnerHit))
+        if (facts_.Has(Mark::OwnerHit))
             Stat(phrase::kOwnerName, phrase::kAutoAttack);
         // Skill damage with nobody named is the log owner's, or an elemental's on a decomposition line.
-        if (facts_.Has(phrase::kReceives) && !isUses && !isMagic && !facts_.IsDot()) {
-            if (!facts_.Has(phrase::kDecomposition)) {
+        if (facts_.Has(Mark::Receives) && !isUses && !isMagic && !facts_.IsDot()) {
+            if (!facts_.Has(Mark::Decomposition)) {
                 Book(facts_.Class(), phrase::kOwnerName, facts_.Amount(), 0);
                 Stat(phrase::kOwnerName, facts_.SkillKey());
                 Vote();

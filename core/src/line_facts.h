@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "line_scan.h"
+#include "line_scan_fields.h"
 #include "tallyscope/accounting.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/vocabulary.h"
@@ -16,19 +18,19 @@ namespace tally {
 
 class LineFacts {
   public:
-    LineFacts(std::string_view line, AnalysisTables& tables) : line_(line), tables_(tables) {}
+    LineFacts(std::string_view line, AnalysisTables& tables) : scan_(line), tables_(tables) {}
 
-    std::string_view Line() const { return line_; }
-    bool Has(std::string_view phrase) const { return Contains(line_, phrase); }
+    std::string_view Line() const { return scan_.Line(); }
+    bool Has(Mark mark) const { return scan_.Has(mark); }
 
     std::string_view Actor() {
         if (!actor_)
-            actor_ = ExtractActorName(line_);
+            actor_ = ExtractActorName(scan_);
         return *actor_;
     }
     std::string_view RawSkill() {
         if (!rawSkill_)
-            rawSkill_ = ExtractSkillName(line_);
+            rawSkill_ = ExtractSkillName(scan_);
         return *rawSkill_;
     }
     std::string_view SkillKey() {
@@ -52,19 +54,19 @@ class LineFacts {
     }
     std::int32_t Class() {
         if (!class_)
-            class_ = ResolveLineClass(line_, RawSkill(), SkillKey(), tables_.mtSkills, tables_.mtDots);
+            class_ = ResolveLineClass(scan_, RawSkill(), SkillKey(), tables_.mtSkills, tables_.mtDots);
         return *class_;
     }
-    int Critical() { return IsCriticalHit(line_) ? 1 : 0; }
+    int Critical() const { return IsCriticalHit(scan_) ? 1 : 0; }
     // Parsed by the first rule that books; a line no rule books is never parsed.
     std::int32_t Amount() {
         if (!amount_)
-            amount_ = ParseDamageAmount(line_);
+            amount_ = ParseDamageAmount(scan_.Line());
         return *amount_;
     }
 
   private:
-    std::string_view line_;
+    LineScan scan_;
     AnalysisTables& tables_;
     std::optional<std::string_view> actor_;
     std::optional<std::string_view> rawSkill_;

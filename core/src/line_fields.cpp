@@ -3,27 +3,49 @@
 #include <cstdint>
 #include <limits>
 
+#include "line_scan.h"
+#include "line_scan_fields.h"
+#include "phrase_search.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/vocabulary.h"
 
 namespace tally {
 
-std::string_view ExtractBetween(std::string_view text, std::string_view start, std::string_view end) {
+namespace {
+
+template <class Marker>
+std::string_view CutBetween(std::string_view text, const Marker& start, const Marker& end) {
     std::string_view result;
     std::string_view remaining = text;
-    if (start.empty())
-        return result;
     for (;;) {
-        const std::size_t startAt = remaining.find(start);
+        const std::size_t startAt = detail::FindPhrase(remaining, start);
         if (startAt == std::string_view::npos)
             return result;
         remaining.remove_prefix(startAt + start.size());
-        const std::size_t endAt = end.empty() ? std::string_view::npos : remaining.find(end);
+        const std::size_t endAt = detail::FindPhrase(remaining, end);
         if (endAt == std::string_view::npos)
             return {};
         result = remaining.substr(0, endAt);
         remaining.remove_prefix(endAt + end.size());
     }
+}
+
+}  // namespace
+
+std::string_view ExtractBetween(std::string_view text, std::string_view start, std::string_view end) {
+    return CutBetween(text, start, end);
+}
+
+std::string_view ExtractBetween(std::string_view text, const Phrase& start, const Phrase& end) {
+    return CutBetween(text, start, end);
+}
+
+bool Contains(std::string_view text, std::string_view phrase) {
+    return detail::FindPhrase(text, phrase) != std::string_view::npos;
+}
+
+bool Contains(std::string_view text, const Phrase& phrase) {
+    return detail::FindPhrase(text, phrase) != std::string_view::npos;
 }
 
 std::string_view TrimControlAndBlanks(std::string_view text) {
@@ -36,10 +58,12 @@ std::string_view TrimControlAndBlanks(std::string_view text) {
 }
 
 void StripRankNumeralsInto(std::string_view text, std::string& out) {
-    out.clear();
+    out.resize(text.size());
+    std::size_t kept = 0;
     for (const char c : text)
         if (c != 'I' && c != 'V' && c != 'X')
-            out += c;
+            out[kept++] = c;
+    out.resize(kept);
     const std::string_view trimmed = TrimControlAndBlanks(out);
     if (trimmed.size() != out.size())
         out = std::string(trimmed);
@@ -53,72 +77,71 @@ std::string StripRankNumerals(std::string_view text) {
 
 std::int32_t ParseDamageAmount(std::string_view line) {
     const std::string_view segment = ExtractBetween(line, phrase::kSeparator, phrase::kUnitsAmountEnd);
-    // The digits of the segment's last word, read backwards; anything but a digit or a blank is skipped.
-    // Reaching the first character of the segment ends the scan like a blank does.
-    char digits[64];
-    std::size_t count = 0;
-    std::string overflowDigits;
-    for (std::size_t i = segment.size(); i-- > 0;) {
-        const char c = segment[i];
-        if (c == ' ')
-            break;
-        if (c < '0' || c > '9')
-            continue;
-        if (count < sizeof digits) {
-            digits[sizeof digits - 1 - count] = c;
-        } else {
-            if (overflowDigits.empty())
-                overflowDigits.assign(digits, sizeof digits);
-            overflowDigits.insert(overflowDigits.begin(), c);
-        }
-        ++count;
-    }
-    const std::string_view digitString =
-        count <= sizeof digits ? std::string_view(digits + sizeof digits - count, count) : overflowDigits;
-    if (digitString.empty())
+    // The digits of the segment's last word: a backward scan that skips anything but digits and stops at
+    // a blank, or at the segment's first character.
+    const std::size_t blank = segment.rfind(' ');
+    const std::string_view word = blank == std::string_view::npos ? segment : segment.substr(blank + 1);
+    std::string digits;
+    for (const char c : word)
+        if (c >= '0' && c <= '9')
+            digits += c;
+    if (digits.empty())
         throw ConversionError("");
     std::int64_t value = 0;
-    for (const char c : digitString) {
+    for (const char c : digits) {
         value = value * 10 + (c - '0');
         if (value > std::numeric_limits<std::int32_t>::max())
-            throw ConversionError(std::string(digitString));
+            throw ConversionError(digits);
     }
     return static_cast<std::int32_t>(value);
 }
 
-std::string_view ExtractActorName(std::string_view line) {
+std::string_view ExtractActorName(const LineScan& scan) {
+    const std::string_view line = scan.Line();
     std::string_view name;
-    const std::string_view start =
-        Contains(line, phrase::kCriticalActorStart) ? phrase::kCriticalActorStart : phrase::kSeparator;
-    if (Contains(line, phrase::kUses)) {
+    const Phrase& start =
+        scan.Has(Mark::CriticalActorStart) ? phrase::kCriticalActorStart : phrase::kSeparator;
+    if (scan.Has(Mark::Uses)) {
         name = ExtractBetween(line, start, phrase::kUsesActorEnd);
-    } else if (Contains(line, phrase::kHits)) {
+    } else if (scan.Has(Mark::Hits)) {
         name = ExtractBetween(line, start, phrase::kHitsActorEnd);
     }
-    if (Contains(line, phrase::kShowsUp) && Contains(line, phrase::kOfCharacter))
+    if (scan.Has(Mark::ShowsUp) && scan.Has(Mark::OfCharacter))
         name = ExtractBetween(line, phrase::kOfCharacterNameStart, phrase::kFullStop);
-    if (Contains(line, phrase::kReflects))
+    if (scan.Has(Mark::Reflects))
         name = ExtractBetween(line, phrase::kSeparator, phrase::kReflectsActorEnd);
     return name;
 }
 
-bool IsCriticalHit(std::string_view line) {
-    return Contains(line, phrase::kCritical) && Contains(line, phrase::kUnits) &&
-           Contains(line, phrase::kOfDamage);
+std::string_view ExtractActorName(std::string_view line) {
+    return ExtractActorName(LineScan(line));
 }
 
-std::string_view ExtractSkillName(std::string_view line) {
+bool IsCriticalHit(const LineScan& scan) {
+    return scan.Has(Mark::Critical) && scan.Has(Mark::Units) && scan.Has(Mark::OfDamage);
+}
+
+bool IsCriticalHit(std::string_view line) {
+    return IsCriticalHit(LineScan(line));
+}
+
+std::string_view ExtractSkillName(const LineScan& scan) {
+    const std::string_view line = scan.Line();
     std::string_view skill;
-    if (Contains(line, phrase::kUses)) {
+    if (scan.Has(Mark::Uses)) {
         const std::string_view probe = ExtractBetween(line, phrase::kUses, phrase::kFullStop);
         skill = Contains(probe, phrase::kColon) ? ExtractBetween(line, phrase::kUsesColon, phrase::kFullStop)
                                                 : ExtractBetween(line, phrase::kUsesSpace, phrase::kFullStop);
-    } else if (Contains(line, phrase::kCritical)) {
+    } else if (scan.Has(Mark::Critical)) {
         skill = ExtractBetween(line, phrase::kCriticalSkillStart, phrase::kColon);
     } else {
         skill = ExtractBetween(line, phrase::kSeparator, phrase::kColon);
     }
     return TrimControlAndBlanks(skill);
+}
+
+std::string_view ExtractSkillName(std::string_view line) {
+    return ExtractSkillName(LineScan(line));
 }
 
 }  // namespace tally

@@ -29,11 +29,15 @@ bool LineReader::Fill() {
 
 std::string_view LineReader::Emit(std::size_t begin, std::size_t end) {
     const char* data = buffer_.data() + begin;
-    const std::size_t size = end - begin;
-    if (!std::memchr(data, '\r', size))
+    std::size_t size = end - begin;
+    // The usual CR LF line end leaves one carriage return at the end: drop it without copying.
+    if (size > 0 && data[size - 1] == '\r')
+        --size;
+    const void* carriageReturn = std::memchr(data, '\r', size);
+    if (!carriageReturn)
         return {data, size};
-    withoutCarriageReturns_.clear();
-    for (std::size_t i = 0; i < size; ++i)
+    withoutCarriageReturns_.assign(data, static_cast<const char*>(carriageReturn));
+    for (std::size_t i = withoutCarriageReturns_.size() + 1; i < size; ++i)
         if (data[i] != '\r')
             withoutCarriageReturns_ += data[i];
     return withoutCarriageReturns_;

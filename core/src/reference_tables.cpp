@@ -1,6 +1,9 @@
 #include "tallyscope/reference_tables.h"
 
+#include <optional>
+
 #include "line_reader.h"
+#include "line_scan_fields.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/platform.h"
@@ -28,7 +31,15 @@ int CompareClassNo(const Row& a, const Row& b) {
 // stands in; a line holding "[" is a section header and selects a class only when its name is one.
 template <class AddEntry>
 void ReadReferenceList(const std::filesystem::path& path, AddEntry&& addEntry) {
-    platform::SharedReadFile file(path);
+    // A list that cannot be opened is reported with the system's own words, such as "The specified
+    // file was not found".
+    std::optional<platform::SharedReadFile> opened;
+    try {
+        opened.emplace(path);
+    } catch (const FileError& error) {
+        throw FileError(platform::FileErrorMessage(error.code()), error.code());
+    }
+    platform::SharedReadFile& file = *opened;
     LineReader reader(file);
     std::int32_t currentClass = kNpcClass;
     std::string_view line;
@@ -157,19 +168,24 @@ void DotTable::ClearLastUsed() {
 }
 
 void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& directory) {
+    LoadReferenceTables(mtDots, mtSkills, directory / "dots.txt", directory / "skills.txt");
+}
+
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& dotsFile,
+                         const std::filesystem::path& skillsFile) {
     mtDots.Clear();
     mtSkills.Clear();
-    LoadInto(mtDots, directory / "dots.txt", [](std::int32_t classNo, std::string_view line) {
+    LoadInto(mtDots, dotsFile, [](std::int32_t classNo, std::string_view line) {
         return DotRow{classNo, std::string(line), {}};
     });
-    LoadInto(mtSkills, directory / "skills.txt", [](std::int32_t classNo, std::string_view line) {
+    LoadInto(mtSkills, skillsFile, [](std::int32_t classNo, std::string_view line) {
         return SkillRow{classNo, std::string(line)};
     });
     mtDots.Sort("ClassNo");
     mtSkills.Sort("ClassNo");
 }
 
-std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
+std::int32_t ResolveLineClass(const LineScan& scan, std::string_view rawSkill, std::string_view skillKey,
                               SkillTable& mtSkills, DotTable& mtDots) {
     std::int32_t result = 0;
     // Only a skill written with a rank numeral identifies a player's class.
@@ -178,26 +194,30 @@ std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, 
         if (result == 0)
             result = mtDots.LastClassOf(skillKey);
     }
-    const auto firstAt = [line](std::string_view p) { return line.find(p); };
-    constexpr auto npos = std::string_view::npos;
-    if (Contains(line, phrase::kMagicDamage))
+    // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
+    const auto before = [&scan](Mark first, Mark second) {
+        return scan.Has(first) && scan.Has(second) && scan.First(first) < scan.First(second);
+    };
+    if (scan.Has(Mark::MagicDamage))
         result = kSummonClass;
-    const auto elemental = firstAt(phrase::kElemental);
-    const auto hits = firstAt(phrase::kHits);
-    if (elemental != npos && hits != npos && elemental < hits)
+    if (before(Mark::Elemental, Mark::Hits))
         result = kSummonClass;
-    const auto holy = firstAt(phrase::kHoly);
-    if (hits != npos && Contains(line, phrase::kHolyEnergyUses) && holy < hits)
+    if (scan.Has(Mark::HolyEnergyUses) && before(Mark::Holy, Mark::Hits))
         result = kSummonClass;
-    const auto receives = firstAt(phrase::kReceives);
-    if (receives != npos && Contains(line, phrase::kHolyPowerUses) && holy < receives)
+    if (scan.Has(Mark::HolyPowerUses) && before(Mark::Holy, Mark::Receives))
         result = kSummonClass;
     return result;
 }
 
+std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
+                              SkillTable& mtSkills, DotTable& mtDots) {
+    return ResolveLineClass(LineScan(line), rawSkill, skillKey, mtSkills, mtDots);
+}
+
 std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots) {
-    const std::string_view rawSkill = ExtractSkillName(line);
-    return ResolveLineClass(line, rawSkill, StripRankNumerals(rawSkill), mtSkills, mtDots);
+    const LineScan scan(line);
+    const std::string_view rawSkill = ExtractSkillName(scan);
+    return ResolveLineClass(scan, rawSkill, StripRankNumerals(rawSkill), mtSkills, mtDots);
 }
 
 bool IsDotSkill(std::string_view line, DotTable& mtDots) {

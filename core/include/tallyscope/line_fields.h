@@ -7,11 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "tallyscope/phrase_literal.h"
+
 namespace tally {
 
 // The text between a start marker and the end marker that follows it; with several such segments the
 // last one. A start marker without an end marker after it empties the whole result.
 std::string_view ExtractBetween(std::string_view text, std::string_view start, std::string_view end);
+std::string_view ExtractBetween(std::string_view text, const Phrase& start, const Phrase& end);
 
 // Removes every Latin capital I, V and X (rank numerals, also inside words), then trims characters of
 // code 32 or less from both ends.
@@ -34,8 +37,8 @@ std::string_view ExtractSkillName(std::string_view line);
 // Trims characters of code 32 or less from both ends.
 std::string_view TrimControlAndBlanks(std::string_view text);
 
-inline bool Contains(std::string_view text, std::string_view phrase) {
-    return text.find(phrase) != std::string_view::npos;
-}
+// True when the phrase occurs in the text; an empty phrase is never found.
+bool Contains(std::string_view text, std::string_view phrase);
+bool Contains(std::string_view text, const Phrase& phrase);
 
 }  // namespace tally

@@ -7,7 +7,47 @@
 #include <cstddef>
 #include <string_view>
 
+namespace tally {
+
+// A fixed phrase of the vocabulary with the position of its least common byte, the byte a search
+// jumps to (see FindPhrase).
+struct Phrase {
+    std::string_view text;
+    std::size_t anchor = 0;
+    constexpr operator std::string_view() const { return text; }
+    constexpr std::size_t size() const { return text.size(); }
+};
+
+}  // namespace tally
+
 namespace tally::detail {
+
+// How common a Windows-1251 byte is in a chat log; higher is more common, unlisted bytes are rare.
+constexpr std::array<unsigned char, 256> MakeByteCommonness() {
+    std::array<unsigned char, 256> rank{};
+    // From most to least common: blank, о е а и н т с р в л к м д п у, digits, punctuation, then the
+    // rarer letters.
+    constexpr unsigned char ordered[] = {
+        ' ',  0xEE, 0xE5, 0xE0, 0xE8, 0xED, 0xF2, 0xF1, 0xF0, 0xE2, 0xEB, 0xEA, 0xEC, 0xE4, 0xEF, 0xF3,
+        '0',  '1',  '2',  '3',  '4',  '5',  '6',  '7',  '8',  '9',  '.',  ':',  0xFF, 0xFB, 0xFC, 0xE3,
+        0xE7, 0xE1, 0xF7, 0xE9, 0xF5, 0xE6, 0xF8, 0xFE, 0xF6, 0xF9, 0xFD, 0xF4, 0xFA, 0xB8};
+    unsigned char value = 250;
+    for (const unsigned char byte : ordered) {
+        rank[byte] = value;
+        value = static_cast<unsigned char>(value - 5);
+    }
+    return rank;
+}
+inline constexpr std::array<unsigned char, 256> kByteCommonness = MakeByteCommonness();
+
+constexpr std::size_t AnchorOf(std::string_view phrase) {
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < phrase.size(); ++i)
+        if (kByteCommonness[static_cast<unsigned char>(phrase[i])] <
+            kByteCommonness[static_cast<unsigned char>(phrase[anchor])])
+            anchor = i;
+    return anchor;
+}
 
 template <std::size_t N>
 struct Utf8Literal {
@@ -70,8 +110,10 @@ struct EncodedPhrase {
 namespace tally::literals {
 
 template <detail::Utf8Literal S>
-constexpr std::string_view operator""_cp() {
-    return {detail::EncodedPhrase<S>::value.data(), detail::EncodedPhrase<S>::value.size()};
+constexpr Phrase operator""_cp() {
+    constexpr std::string_view text{detail::EncodedPhrase<S>::value.data(),
+                                    detail::EncodedPhrase<S>::value.size()};
+    return {text, detail::AnchorOf(text)};
 }
 
 }  // namespace tally::literals

@@ -79,6 +79,9 @@ class DotTable final : public Table<DotRow> {
 // stable sort by ClassNo. A file that cannot be opened or read stops the loading there with a
 // FileError ("The specified file was not found" for a missing one); what was loaded stays.
 void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& directory);
+// The same with the two lists named one by one.
+void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::filesystem::path& dotsFile,
+                         const std::filesystem::path& skillsFile);
 
 // The class of the acting character of a line: from the skill lists (only for a skill written with
 // a rank numeral), or 12 for summons, elementals and magic damage.

@@ -1,0 +1,53 @@
+#pragma once
+// Which of the line-shape phrases a line contains, and where each first occurs. The accounting rules
+// and the line fields ask the same dozen "does the line contain ...?" questions several times per
+// line; each phrase is looked for once, when first asked, and the answer is kept for the line.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "tallyscope/vocabulary.h"
+
+namespace tally {
+
+enum class Mark : std::uint8_t {
+    Units,               // "ед. "
+    OfDamage,            // "урона"
+    Uses,                // "использует"
+    Hits,                // "наносит"
+    Receives,            // "получает"
+    ShowsUp,             // "появляется"
+    OfCharacter,         // "персонажа"
+    Reflects,            // "отражает атаку"
+    MagicDamage,         // "Магический урон"
+    OwnerHit,            // "Вы нанесли"
+    Decomposition,       // "Команда: Разложение"
+    Critical,            // "Критический удар!"
+    CriticalActorStart,  // "Критический удар! "
+    Elemental,           // "Элементаль"
+    Holy,                // "Святая"
+    HolyEnergyUses,      // "Святая энергия использует"
+    HolyPowerUses,       // "Святая мощь использует"
+    Count
+};
+
+class LineScan {
+  public:
+    explicit LineScan(std::string_view line) : line_(line) { first_.fill(kNotLookedFor); }
+
+    std::string_view Line() const { return line_; }
+    bool Has(Mark mark) const { return First(mark) != std::string_view::npos; }
+    // The position of the first occurrence, or npos.
+    std::size_t First(Mark mark) const;
+
+  private:
+    static constexpr std::size_t kNotLookedFor = static_cast<std::size_t>(-2);
+    static constexpr std::size_t Index(Mark mark) { return static_cast<std::size_t>(mark); }
+
+    std::string_view line_;
+    mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> first_;
+};
+
+}  // namespace tally

@@ -1,0 +1,161 @@
+#include "tallyscope/line_fields.h"
+
+#include <gtest/gtest.h>
+
+#include "tallyscope/errors.h"
+#include "test_support.h"
+
+namespace tally {
+namespace {
+
+using test::Cp;
+using test::U8;
+
+TEST(ExtractBetween, CutsTheLastCompleteSegment) {
+    struct Case {
+        const char* text;
+        const char* start;
+        const char* end;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"x [A] y", "[", "]", "A"},
+        {"x [A] y [B] z", "[", "]", "B"},
+        {"x [A] y [B z", "[", "]", ""},
+        {"[A [B] C]", "[", "]", "A [B"},
+        {"[] y", "[", "]", ""},
+        {"x A] y", "[", "]", ""},
+        {"a : b : 7 ед. d", " : ", " ед. ", "b : 7"},
+        {"a : b", " : ", ": ", ""},
+        {"x [A] y", "", "]", ""},
+        {"x [A] y", "[", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(U8(ExtractBetween(Cp(c.text), Cp(c.start), Cp(c.end))), c.expected) << c.text;
+}
+
+TEST(StripRankNumerals, RemovesLatinCapitalsIVXAndTrims) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Огненный шар IV", "Огненный шар"},
+        {" Щит II ", "Щит"},
+        {"VIKING", "KNG"},
+        {"Удар X молнии", "Удар  молнии"},
+        {"XIV", ""},
+        {"ВХ vix", "ВХ vix"},  // Cyrillic letters and lower case stay
+        {"\tЩит\x01", "Щит"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(U8(StripRankNumerals(Cp(c.text))), c.expected) << c.text;
+}
+
+TEST(ParseDamageAmount, ReadsTheLastNumberBeforeUnits) {
+    struct Case {
+        const char* segment;
+        std::int32_t amount;
+    };
+    const Case cases[] = {
+        {"Моб получает 1234", 1234},
+        {"Моб получает 007", 7},
+        {"Моб получает 1 234", 234},
+        {"Моб получает 1,234", 1234},
+        {"Моб получает -50", 50},
+        {"1234", 1234},
+        {"Моб получает 2147483647", 2147483647},
+        {"Моб получает 12\xC2\xA0"
+         "34",
+         1234},
+    };
+    for (const auto& c : cases) {
+        const std::string line = Cp(std::string("10:00:00 : ") + c.segment + " ед. урона.");
+        EXPECT_EQ(ParseDamageAmount(line), c.amount) << c.segment;
+    }
+}
+
+TEST(ParseDamageAmount, FailsWithTheDigitsInTheMessage) {
+    struct Case {
+        const char* line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"10:00:00 : Моб получает 1234  ед. урона.", "'' is not a valid integer value"},
+        {"10:00:00 : Моб получает много ед. урона.", "'' is not a valid integer value"},
+        {"10:00:00 : 1234ед. урона.", "'' is not a valid integer value"},
+        {"10:00:00 : Моб получает 2147483648 ед. урона.", "'2147483648' is not a valid integer value"},
+        {"10:00:00 : Моб получает 99999999999999999999999999999999999999999999999999999999999999999999 ед. "
+         "урона.",
+         "'99999999999999999999999999999999999999999999999999999999999999999999' is not a valid integer "
+         "value"},
+    };
+    for (const auto& c : cases) {
+        try {
+            ParseDamageAmount(Cp(c.line));
+            ADD_FAILURE() << "no error for " << c.line;
+        } catch (const ConversionError& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
+}
+
+TEST(LineFields, EveryLineShape) {
+    struct Case {
+        const char* line;
+        const char* actor;
+        const char* skill;
+        std::int32_t amount;  // -1: not a damage line
+        bool critical;
+    };
+    const Case cases[] = {
+        {"10:00:00 : Ария использует: Огненный шар IV. Моб получает 1234 ед. урона.", "Ария",
+         "Огненный шар IV", 1234, false},
+        {"10:00:00 : Ария использует Огненный шар IV. Моб получает 1234 ед. урона.", "Ария",
+         "Огненный шар IV", 1234, false},
+        {"10:00:00 : Критический удар! Ария использует: Огненный шар IV. Моб получает 2468 ед. урона.",
+         "Ария", "Огненный шар IV", 2468, true},
+        {"10:00:00 : Ария использует: Щит II.", "Ария", "Щит II", -1, false},
+        {"10:00:00 : Моб наносит 300 ед. урона.", "Моб", "", 300, false},
+        {"10:00:00 : Критический удар! Моб наносит 600 ед. урона.", "Моб", "", 600, true},
+        {"10:00:00 : Отравление III: Моб получает 85 ед. урона.", "", "Отравление III", 85, false},
+        {"10:00:00 : Критический удар! Огненный шар IV: Моб получает 2468 ед. урона.", "", "Огненный шар IV",
+         2468, true},
+        {"10:00:00 : Вы нанесли 450 ед. урона.", "", "", 450, false},
+        {"10:00:00 : Дух огня появляется у персонажа Ария.", "Ария", "", -1, false},
+        {"10:00:00 : Ария отражает атаку и наносит 120 ед. урона.", "Ария", "", 120, false},
+        {"10:00:00 : Дух огня: Магический урон 300 ед. урона.", "", "Дух огня", 300, false},
+        {"10:00:00 : Команда: Разложение (огонь). Моб получает 150 ед. урона.", "", "Команда", 150, false},
+        {"nothing to see here", "", "", -1, false},
+        // both verbs: the actor is cut before " использует"
+        {"10:00:00 : Ария использует: Удар. Ария наносит 5 ед. урона.", "Ария", "Удар", 5, false},
+        // no "." after "использует": no skill
+        {"10:00:00 : Ария использует Удар", "Ария", "", -1, false},
+        // shows up with no "." after the name: the actor is empty even though step 2 found one
+        {"10:00:00 : Дух использует появляется у персонажа Ария", "", "", -1, false},
+        // critical phrase but no damage
+        {"10:00:00 : Критический удар! Ария использует: Щит.", "Ария", "Щит", -1, false},
+    };
+    for (const auto& c : cases) {
+        const std::string line = Cp(c.line);
+        EXPECT_EQ(U8(ExtractActorName(line)), c.actor) << c.line;
+        EXPECT_EQ(U8(ExtractSkillName(line)), c.skill) << c.line;
+        EXPECT_EQ(IsCriticalHit(line), c.critical) << c.line;
+        if (c.amount >= 0) {
+            EXPECT_EQ(ParseDamageAmount(line), c.amount) << c.line;
+        }
+    }
+}
+
+TEST(LineFields, CriticalActorSameWithAndWithoutTheCriticalWords) {
+    EXPECT_EQ(U8(ExtractActorName(
+                  Cp("10:00:00 : Критический удар! Ария использует: Огненный шар IV. Моб получает 2468 "
+                     "ед. урона."))),
+              "Ария");
+    EXPECT_EQ(
+        U8(ExtractActorName(Cp("10:00:00 : Ария использует: Огненный шар IV. Моб получает 2468 ед. урона."))),
+        "Ария");
+}
+
+}  // namespace
+}  // namespace tally

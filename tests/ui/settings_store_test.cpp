@@ -1,0 +1,239 @@
+// Loading and saving the settings file options.ini, and the error box text.
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "error_text.h"
+#include "profile_file.h"
+#include "settings_store.h"
+#include "settings_test_support.h"
+
+using tally::AppSettings;
+using tally::ui::ProfileWriteError;
+using tally::ui::test::ReadBytes;
+using tally::ui::test::WriteBytes;
+
+namespace {
+
+// The main window's side of the settings: placement in screen pixels and the path box.
+struct FakeWindow final : tally::ui::MainWindowSide {
+    int top = 228, left = 960, width = 450, height = 629;
+    QString path;
+
+    int Top() const override { return top; }
+    int Left() const override { return left; }
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    void SetTop(int value) override { top = value; }
+    void SetLeft(int value) override { left = value; }
+    void SetWidth(int value) override { width = value; }
+    void SetHeight(int value) override { height = value; }
+    QString PathText() const override { return path; }
+    void SetPathText(const QString& text) override { path = text; }
+};
+
+}  // namespace
+
+class SettingsStoreTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir dir_;
+    QString path_;
+
+  private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        path_ = tally::ui::SettingsFilePath(dir_.path());
+        QFile::remove(path_);
+    }
+
+    void pathIsBesideAppDir() {
+        QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("/home/me/aion")),
+                 QStringLiteral("/home/me/aion/options.ini"));
+        QCOMPARE(tally::ui::TakeAppDir(), QDir::currentPath());
+    }
+
+    void writesNineKeysInOrder() {
+        FakeWindow window;
+        window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
+        tally::ui::SaveSettings(path_, window, AppSettings{});
+        QCOMPARE(ReadBytes(path_), QByteArray("[DESKTOP]\n"
+                                              "Top=228\n"
+                                              "Left=960\n"
+                                              "Width=450\n"
+                                              "Height=629\n"
+                                              "[OPTIONS]\n"
+                                              "Path=D:\\Games\\Aion\\Chat.log\n"
+                                              "CalcType=0\n"
+                                              "[VIEW]\n"
+                                              "ShowDots=0\n"
+                                              "HideMobs=0\n"
+                                              "ShowAdvanced=0\n"));
+    }
+
+    void roundTrip() {
+        FakeWindow saved;
+        saved.top = -40;
+        saved.left = 1920;
+        saved.width = 800;
+        saved.height = 1000;
+        saved.path = QStringLiteral("/home/me/Игры/Aion/Chat.log");
+        const AppSettings settings{1, 1, 1, 2};
+        tally::ui::SaveSettings(path_, saved, settings);
+
+        FakeWindow loaded;
+        AppSettings read;
+        tally::ui::LoadSettings(path_, loaded, read);
+        QCOMPARE(loaded.top, -40);
+        QCOMPARE(loaded.left, 1920);
+        QCOMPARE(loaded.width, 800);
+        QCOMPARE(loaded.height, 1000);
+        QCOMPARE(loaded.path, saved.path);
+        QCOMPARE(read.calcType, 1);
+        QCOMPARE(read.showDots, 1);
+        QCOMPARE(read.hideMobs, 1);
+        QCOMPARE(read.showAdvanced, 2);
+    }
+
+    void missingFileKeepsWindowAndZeroesSwitches() {
+        FakeWindow window;
+        window.path = QStringLiteral("typed before");
+        AppSettings settings{1, 1, 1, 1};
+        tally::ui::LoadSettings(path_, window, settings);
+        QCOMPARE(window.top, 228);
+        QCOMPARE(window.left, 960);
+        QCOMPARE(window.width, 450);
+        QCOMPARE(window.height, 629);
+        QCOMPARE(window.path, QStringLiteral("typed before"));
+        QCOMPARE(settings.calcType, 1);  // the current value stays
+        QCOMPARE(settings.showDots, 0);
+        QCOMPARE(settings.hideMobs, 0);
+        QCOMPARE(settings.showAdvanced, 0);
+        QVERIFY(!QFile::exists(path_));
+    }
+
+    void placementValues_data() {
+        QTest::addColumn<QByteArray>("desktop");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("hex top") << QByteArray("Top=0x20\n") << 32 << 960 << 450 << 629;
+        QTest::newRow("letters keep the current top")
+            << QByteArray("Top=abc\nLeft=5\n") << 228 << 5 << 450 << 629;
+        QTest::newRow("empty keeps the current top") << QByteArray("Top=\n") << 228 << 960 << 450 << 629;
+        QTest::newRow("small size raised to the minimum")
+            << QByteArray("Width=100\nHeight=-3\n") << 228 << 960 << 450 << 500;
+        QTest::newRow("off-screen place applied as it is")
+            << QByteArray("Top=-5000\nLeft=99999\n") << -5000 << 99999 << 450 << 629;
+        QTest::newRow("names ignore case")
+            << QByteArray("tOp=1\nLEFT=2\nwidth=700\nHEIGHT=800\n") << 1 << 2 << 700 << 800;
+    }
+
+    void placementValues() {
+        QFETCH(QByteArray, desktop);
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        WriteBytes(path_, "[Desktop]\n" + desktop);
+        FakeWindow window;
+        AppSettings settings;
+        tally::ui::LoadSettings(path_, window, settings);
+        QCOMPARE(window.top, top);
+        QCOMPARE(window.left, left);
+        QCOMPARE(window.width, width);
+        QCOMPARE(window.height, height);
+    }
+
+    // The user's own additions to the file outlive a save; only the nine values change.
+    void saveKeepsForeignContent() {
+        WriteBytes(path_,
+                   "; my settings\r\n"
+                   "[VIEW]\r\n"
+                   "ShowDots = 1   \r\n"
+                   "Theme=dark\r\n"
+                   "\r\n"
+                   "[Friends]\r\n"
+                   "Name=Ария\r\n");
+        FakeWindow window;
+        window.path = QStringLiteral("C:\\chat.log");
+        tally::ui::SaveSettings(path_, window, AppSettings{0, 0, 1, 0});
+        QCOMPARE(ReadBytes(path_), QByteArray("; my settings\r\n"
+                                              "[VIEW]\r\n"
+                                              "ShowDots = 0   \r\n"
+                                              "Theme=dark\r\n"
+                                              "HideMobs=1\r\n"
+                                              "ShowAdvanced=0\r\n"
+                                              "\r\n"
+                                              "[Friends]\r\n"
+                                              "Name=Ария\r\n"
+                                              "[DESKTOP]\r\n"
+                                              "Top=228\r\n"
+                                              "Left=960\r\n"
+                                              "Width=450\r\n"
+                                              "Height=629\r\n"
+                                              "[OPTIONS]\r\n"
+                                              "Path=C:\\chat.log\r\n"
+                                              "CalcType=0\r\n"));
+    }
+
+    void saveFailureNamesTheFile() {
+        const QString plainFile = dir_.filePath(QStringLiteral("not-a-directory"));
+        WriteBytes(plainFile, "x");
+        const QString path = tally::ui::SettingsFilePath(plainFile);
+        FakeWindow window;
+        try {
+            tally::ui::SaveSettings(path, window, AppSettings{});
+            QFAIL("the save did not fail");
+        } catch (const ProfileWriteError& error) {
+            const QString message = QString::fromUtf8(error.what());
+            QCOMPARE(message, QStringLiteral("Unable to write to ") + path + QStringLiteral("."));
+            // The full stop is there already, so the error box adds none.
+            QCOMPARE(tally::ui::ErrorBoxText(message), message);
+        }
+        QCOMPARE(ReadBytes(plainFile), QByteArray("x"));
+    }
+
+    void errorBoxText_data() {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "File not found"
+                                << "File not found.";
+        QTest::newRow("digit") << "Error 32"
+                               << "Error 32.";
+        QTest::newRow("slash, just above the full stop") << "C:/"
+                                                         << "C:/.";
+        QTest::newRow("Cyrillic letter") << "Лог-файл не удалён"
+                                         << "Лог-файл не удалён.";
+        QTest::newRow("full stop") << "Done."
+                                   << "Done.";
+        QTest::newRow("hyphen, just below") << "a -"
+                                            << "a -";
+        QTest::newRow("closing bracket") << "(x)"
+                                         << "(x)";
+        QTest::newRow("exclamation") << "Файла не существует!"
+                                     << "Файла не существует!";
+        QTest::newRow("conversion error") << "'12x' is not a valid integer value"
+                                          << "'12x' is not a valid integer value.";
+        QTest::newRow("quote") << "named 'x'"
+                               << "named 'x'";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void errorBoxText() {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(tally::ui::ErrorBoxText(message), shown);
+        QCOMPARE(QString::fromStdString(tally::ui::ErrorBoxText(message.toStdString())), shown);
+    }
+};
+
+int main(int argc, char** argv) {
+    return tally::ui::test::RunOffscreen<SettingsStoreTest>(argc, argv);
+}
+
+#include "settings_store_test.moc"

@@ -1,0 +1,29 @@
+#pragma once
+// Window fonts are drawn for the 120-DPI layout like every other size: the character height scales with
+// the display. Where the named family is missing, a face of the same widths stands in, so that the
+// captions still fit the layout's controls; failing those, the system's ordinary sans-serif face.
+
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include "layout_scale.h"
+
+namespace tally::ui {
+
+inline QFont LayoutFont(const QString& family, int characterHeight, bool bold = false) {
+    [[maybe_unused]] static const bool substitutesSet = [] {
+        const QStringList narrowSans{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                                     QStringLiteral("Nimbus Sans")};
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), narrowSans);
+        QFont::insertSubstitutions(QStringLiteral("Tahoma"), narrowSans);
+        return true;
+    }();
+    QFont font(family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(Scaled(characterHeight));
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace tally::ui

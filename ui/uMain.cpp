@@ -1,0 +1,332 @@
+#include "uMain.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "clickable_label.h"
+#include "data_link.h"
+#include "db_grid.h"
+#include "handler_guard.h"
+#include "layout_font.h"
+#include "layout_scale.h"
+#include "tallyscope/damage_report.h"
+#include "tallyscope/platform.h"
+#include "tallyscope/reference_tables.h"
+#include "uAbout.h"
+#include "uAdvanced.h"
+#include "uSettings.h"
+#include "uStat.h"
+
+namespace tally::ui {
+namespace {
+
+// The window's layout, for 120 pixels per inch.
+constexpr QSize kClientSize{425, 581};
+constexpr QPoint kInitialPosition{960, 228};
+constexpr int kPanelHeight = 105;
+constexpr int kProgressBarHeight = 21;
+constexpr int kStatusBarHeight = 23;
+// The smallest outer size the window may take, in screen pixels.
+constexpr QSize kMinimumOuterSize{kMainWindowMinWidth, kMainWindowMinHeight};
+// The widgets are repainted at most this often while a run pumps events: often enough for the
+// progress bar to move smoothly, rarely enough not to slow the analysis down.
+constexpr int kRepaintIntervalMs = 40;
+
+constexpr char kCaption[] = "Tallyscope — измеритель урона по чат-логу Aion";
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QIcon& icon,
+                        const QRect& layoutRect) {
+    auto* button = new QPushButton(icon, text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(Scaled(layoutRect.x()), Scaled(layoutRect.y()), Scaled(layoutRect.width()),
+                        Scaled(layoutRect.height()));
+    button->setIconSize(QSize(ImgList::kSize, ImgList::kSize));
+    if (!text.isEmpty()) button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 5px;"));
+    return button;
+}
+
+std::filesystem::path PathFromBox(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::filesystem::path(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+}  // namespace
+
+TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), appDir_(appDir) {
+    setObjectName(QStringLiteral("fMain"));
+    BuildLayout();
+    FormCreate();
+}
+
+TfMain::~TfMain() = default;
+
+void TfMain::BuildLayout() {
+    setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel_ = new QWidget(central);
+    Panel_->setObjectName(QStringLiteral("Panel"));
+    Panel_->setFixedHeight(Scaled(kPanelHeight));
+    eFN_ = new QLineEdit(Panel_);
+    eFN_->setObjectName(QStringLiteral("eFN"));
+    eFN_->setGeometry(Scaled(24), Scaled(16), Scaled(201), Scaled(24));
+    bOpen_ = MakeButton(Panel_, "bOpen", QStringLiteral("Открыть..."), images_.icon(ImgList::kOpen), {240, 16, 145, 25});
+    bHelp_ = MakeButton(Panel_, "bHelp", {}, images_.icon(ImgList::kQuestion), {391, 16, 25, 25});
+    bCalc_ = MakeButton(Panel_, "bCalc", QStringLiteral("Расчитать"), images_.icon(ImgList::kCalculate), {24, 48, 146, 25});
+    bCopy_ = MakeButton(Panel_, "bCopy", {}, images_.icon(ImgList::kCopy), {192, 48, 25, 25});
+    bCopy_->setToolTip(QStringLiteral("Скопировать в буфер обмена"));
+    bClear_ = MakeButton(Panel_, "bClear", QStringLiteral("Очистить лог"), images_.icon(ImgList::kClear), {240, 48, 145, 25});
+    bSettings_ = MakeButton(Panel_, "bSettings", {}, images_.icon(ImgList::kSettings), {391, 48, 25, 25});
+    lUpdate_ = new ClickableLabel(Panel_);
+    lUpdate_->setObjectName(QStringLiteral("lUpdate"));
+    lUpdate_->setText(QStringLiteral("Версия программы:"));
+    lUpdate_->setGeometry(Scaled(24), Scaled(79), Scaled(126), Scaled(16));
+    lUpdate_->setCursor(Qt::PointingHandCursor);
+    // The hidden box that carries the clipboard report; it never shows.
+    CBuf_ = new QPlainTextEdit(Panel_);
+    CBuf_->setObjectName(QStringLiteral("CBuf"));
+    CBuf_->setGeometry(0, 0, Scaled(17), Scaled(17));
+    CBuf_->setVisible(false);
+    column->addWidget(Panel_);
+
+    DBGrid_ = new DBGrid(tables_.mtList, images_, central);
+    DBGrid_->setObjectName(QStringLiteral("DBGrid"));
+    column->addWidget(DBGrid_, 1);
+
+    ProgressBar_ = new QProgressBar(central);
+    ProgressBar_->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar_->setFixedHeight(Scaled(kProgressBarHeight));
+    ProgressBar_->setRange(0, 100);
+    ProgressBar_->setValue(0);
+    ProgressBar_->setTextVisible(false);
+    column->addWidget(ProgressBar_);
+    setCentralWidget(central);
+
+    Status_ = new QStatusBar(this);
+    Status_->setObjectName(QStringLiteral("Status"));
+    Status_->setFixedHeight(Scaled(kStatusBarHeight));
+    Status_->setSizeGripEnabled(true);
+    statusPanel_ = new QLabel(Status_);
+    statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
+    Status_->addWidget(statusPanel_, 1);
+    setStatusBar(Status_);
+
+    // Tab order: the grid, then the panel's controls in the layout's order; the bars take no focus.
+    ProgressBar_->setFocusPolicy(Qt::NoFocus);
+    Status_->setFocusPolicy(Qt::NoFocus);
+    QWidget* order[] = {DBGrid_, eFN_, CBuf_, bCalc_, bCopy_, bClear_, bSettings_, bOpen_, bHelp_};
+    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    resize(Scaled(kClientSize.width()), Scaled(kClientSize.height()));
+    move(kInitialPosition);
+
+    connect(bOpen_, &QPushButton::clicked, this, &TfMain::bOpenClick);
+    connect(bCalc_, &QPushButton::clicked, this, &TfMain::bCalcClick);
+    connect(bClear_, &QPushButton::clicked, this, &TfMain::bClearClick);
+    connect(bCopy_, &QPushButton::clicked, this, &TfMain::bCopyClick);
+    connect(bHelp_, &QPushButton::clicked, this, &TfMain::bHelpClick);
+    connect(bSettings_, &QPushButton::clicked, this, &TfMain::bSettingsClick);
+    connect(lUpdate_, &ClickableLabel::clicked, this, &TfMain::lUpdateClick);
+}
+
+void TfMain::FormCreate() {
+    Guarded(this, [this] {
+        setWindowTitle(QString::fromUtf8(kCaption));
+        lUpdate_->setText(QString::fromUtf8(kVersionText));
+        lUpdate_->adjustSize();  // the label grows with its caption
+        settingsFile_ = SettingsFilePath(appDir_);
+        LoadSettings(settingsFile_, *this, settings_);
+        LoadReferenceTables(tables_.mtDots, tables_.mtSkills, PathFromBox(appDir_));
+    });
+}
+
+void TfMain::AttachWindows(TfStat* stat, TfSettings* settingsWindow, TfAbout* about, TfAdvanced* advanced) {
+    fStat_ = stat;
+    fSettings_ = settingsWindow;
+    fAbout_ = about;
+    fAdvanced_ = advanced;
+}
+
+void TfMain::FormClose() {
+    Guarded(this, [this] { SaveSettings(settingsFile_, *this, settings_); });
+}
+
+void TfMain::closeEvent(QCloseEvent* event) {
+    // Closing tears the tables down; while a run fills them the close waits for the run to end.
+    if (running_) {
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TfMain::bOpenClick() {
+    Guarded(this, [this] {
+        const QString chosen = ChooseLogFile(this, lastChosenFile_);
+        if (chosen.isEmpty()) return;
+        lastChosenFile_ = chosen;
+        eFN_->setText(chosen);
+    });
+}
+
+void TfMain::bCalcClick() {
+    if (running_) return;
+    running_ = true;
+    bCalc_->setEnabled(false);
+    bClear_->setEnabled(false);
+    sinceRepaint_.start();
+    const bool completed = Guarded(this, [this] {
+        try {
+            AnalysisRun(PathFromBox(eFN_->text()), tables_, settings_, *this);
+        } catch (...) {
+            // The run stopped at a line: show what was booked and say so before the error box.
+            ProgressBar_->setValue(progressPosition_);
+            SetDataViewEnabled(DataView::ReferenceList, true);
+            SetDataViewEnabled(DataView::MainGrid, true);
+            ShowStatus(kRunStopped);
+            throw;
+        }
+    });
+    (void)completed;
+    ProgressBar_->setValue(progressPosition_);
+    running_ = false;
+    bCalc_->setEnabled(true);
+    bClear_->setEnabled(true);
+    if (closeAfterRun_) close();
+}
+
+void TfMain::bClearClick() {
+    if (running_) return;
+    Guarded(this, [this] {
+        tables_.mtList.Clear();
+        SetProgressPosition(0);
+        const unsigned long code = platform::DeleteFileReportingError(PathFromBox(eFN_->text()));
+        if (code == 0) {
+            ShowStatus(kCleared);
+            return;
+        }
+        ShowStatus(std::string(kClearFailed) + std::to_string(code));
+        ShowMessageBox({this, QStringLiteral("Error"), QString::fromUtf8(kNotDeleted), QMessageBox::Critical, true});
+    });
+}
+
+void TfMain::bCopyClick() {
+    Guarded(this, [this] {
+        const QString report = QString::fromStdString(BuildDamageReport(tables_.mtList));
+        CBuf_->setPlainText(report);
+        QGuiApplication::clipboard()->setText(report);
+    });
+}
+
+void TfMain::bHelpClick() {
+    Guarded(this, [this] {
+        if (fAbout_) fAbout_->ShowBeside(frameGeometry());
+    });
+}
+
+void TfMain::bSettingsClick() {
+    Guarded(this, [this] {
+        if (fSettings_) fSettings_->ToggleShown(frameGeometry());
+    });
+}
+
+void TfMain::lUpdateClick() {
+    Guarded(this, [this] { openUrl_(QUrl(QString::fromLatin1(kHomePageAddress))); });
+}
+
+void TfMain::ShowStatus(std::string_view text) {
+    statusPanel_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void TfMain::SetProgressPosition(std::int32_t position) {
+    progressPosition_ = position;
+    ProgressBar_->setValue(position);
+}
+
+void TfMain::SetProgressMax(std::int32_t maximum) {
+    progressMax_ = maximum;
+    // A range of 0 to 0 would make the bar a busy indicator; an empty log shows an empty bar.
+    ProgressBar_->setMaximum(maximum > 0 ? maximum : 1);
+}
+
+void TfMain::StepProgress() {
+    if (progressPosition_ < progressMax_) ++progressPosition_;
+}
+
+void TfMain::PumpEvents() {
+    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintIntervalMs) return;
+    ProgressBar_->setValue(progressPosition_);
+    QCoreApplication::processEvents();
+    sinceRepaint_.start();
+}
+
+void TfMain::SetDataViewEnabled(DataView view, bool enabled) {
+    switch (view) {
+        case DataView::MainGrid:
+            DBGrid_->DataSource().setEnabled(enabled);
+            break;
+        case DataView::ReferenceList:
+            if (fStat_) fStat_->DS().setEnabled(enabled);
+            break;
+        case DataView::Statistics:
+            if (fAdvanced_) fAdvanced_->DS().setEnabled(enabled);
+            break;
+    }
+}
+
+void TfMain::SetStatisticsWindowVisible(bool visible) {
+    if (fAdvanced_) fAdvanced_->setVisible(visible);
+}
+
+void TfMain::MarkTotalDamageSorted() { DBGrid_->MarkTotalDamageSorted(); }
+
+void TfMain::TrimWorkingSet() { platform::TrimWorkingSet(); }
+
+QSize TfMain::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
+
+int TfMain::Top() const { return frameGeometry().top(); }
+int TfMain::Left() const { return frameGeometry().left(); }
+int TfMain::Width() const { return frameGeometry().width(); }
+int TfMain::Height() const { return frameGeometry().height(); }
+void TfMain::SetTop(int top) { move(frameGeometry().left(), top); }
+void TfMain::SetLeft(int left) { move(left, frameGeometry().top()); }
+void TfMain::SetWidth(int width) { resize(std::max(width, kMinimumOuterSize.width()) - FrameExtra().width(), height()); }
+void TfMain::SetHeight(int height) {
+    resize(width(), std::max(height, kMinimumOuterSize.height()) - FrameExtra().height());
+}
+QString TfMain::PathText() const { return eFN_->text(); }
+void TfMain::SetPathText(const QString& text) { eFN_->setText(text); }
+
+void TfMain::FormConstrainedResize() {
+    const QSize extra = FrameExtra();
+    setMinimumSize(kMinimumOuterSize.width() - extra.width(), kMinimumOuterSize.height() - extra.height());
+}
+
+void TfMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormConstrainedResize();
+}
+
+void TfMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormConstrainedResize();
+}
+
+}  // namespace tally::ui

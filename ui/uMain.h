@@ -1,0 +1,137 @@
+#pragma once
+// The main window: the path of the chat log, the calculate, clear, copy, help and settings buttons,
+// the result grid over mtList, the progress bar and the status bar. It owns the four tables and the
+// icon strip for the life of the program, runs the analysis on the calculate button and reports the
+// run's progress as its RunFeedback.
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QString>
+
+#include "home_page.h"
+#include "img_list.h"
+#include "settings_store.h"
+#include "tallyscope/analysis_run.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+
+namespace tally::ui {
+
+class ClickableLabel;
+class DBGrid;
+class TfAbout;
+class TfAdvanced;
+class TfSettings;
+class TfStat;
+
+class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSide {
+    Q_OBJECT
+
+  public:
+    // Creates the window and runs its creation handler: caption, version label, settings file and
+    // reference lists read from appDir.
+    TfMain(AppSettings& settings, const QString& appDir, QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    // The auxiliary windows, created after the main window.
+    void AttachWindows(TfStat* stat, TfSettings* settingsWindow, TfAbout* about, TfAdvanced* advanced);
+
+    AnalysisTables& tables() { return tables_; }
+    const ImgList& images() const { return images_; }
+    DBGrid* grid() const { return DBGrid_; }
+    QString settingsFilePath() const { return settingsFile_; }
+    bool isRunning() const { return running_; }
+    void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+
+    // Handlers of the window's controls.
+    void bOpenClick();
+    void bCalcClick();
+    void bClearClick();
+    void bCopyClick();
+    void bHelpClick();
+    void bSettingsClick();
+    void lUpdateClick();
+
+    // RunFeedback: what an analysis run shows. Pumping and stepping are called for every few lines, so
+    // they only touch the widgets when enough time has passed since the last repaint.
+    void ShowStatus(std::string_view text) override;
+    void SetProgressPosition(std::int32_t position) override;
+    void SetProgressMax(std::int32_t maximum) override;
+    void StepProgress() override;
+    void PumpEvents() override;
+    void SetDataViewEnabled(DataView view, bool enabled) override;
+    void SetStatisticsWindowVisible(bool visible) override;
+    void MarkTotalDamageSorted() override;
+    void TrimWorkingSet() override;
+
+    // MainWindowSide: the placement and path box as the settings file stores them.
+    int Top() const override;
+    int Left() const override;
+    int Width() const override;
+    int Height() const override;
+    void SetTop(int top) override;
+    void SetLeft(int left) override;
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
+    QString PathText() const override;
+    void SetPathText(const QString& text) override;
+
+    static constexpr char kVersionText[] = "Версия программы: 1.2.2.0";
+    static constexpr char kCleared[] = "Chat.log успешно очищен!";
+    static constexpr char kClearFailed[] = "Ошибка файла! Код:";
+    static constexpr char kNotDeleted[] = "Лог-файл не удалён!";
+    static constexpr char kRunStopped[] = "Анализ остановлен из-за ошибки";
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildLayout();
+    void FormCreate();
+    void FormClose();
+    void FormConstrainedResize();
+    QSize FrameExtra() const;
+
+    AppSettings& settings_;
+    QString appDir_;
+    QString settingsFile_;
+    AnalysisTables tables_;
+    ImgList images_;
+
+    QWidget* Panel_ = nullptr;
+    QLineEdit* eFN_ = nullptr;
+    QPushButton* bOpen_ = nullptr;
+    QPushButton* bHelp_ = nullptr;
+    QPushButton* bCalc_ = nullptr;
+    QPushButton* bCopy_ = nullptr;
+    QPushButton* bClear_ = nullptr;
+    QPushButton* bSettings_ = nullptr;
+    ClickableLabel* lUpdate_ = nullptr;
+    QPlainTextEdit* CBuf_ = nullptr;
+    DBGrid* DBGrid_ = nullptr;
+    QProgressBar* ProgressBar_ = nullptr;
+    QStatusBar* Status_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+
+    TfStat* fStat_ = nullptr;
+    TfSettings* fSettings_ = nullptr;
+    TfAbout* fAbout_ = nullptr;
+    TfAdvanced* fAdvanced_ = nullptr;
+
+    UrlOpener openUrl_ = OpenInBrowser;
+    QString lastChosenFile_ = QStringLiteral("chat");
+    bool running_ = false;
+    bool closeAfterRun_ = false;
+    std::int32_t progressMax_ = 100;
+    std::int32_t progressPosition_ = 0;
+    QElapsedTimer sinceRepaint_;
+};
+
+}  // namespace tally::ui
