@@ -8,7 +8,7 @@ namespace {
 // The total-damage field has no layout width of its own; this is the width it gets.
 constexpr int kDefaultNumberWidth = 64;
 
-std::vector<ColumnSpec> Columns() {
+std::vector<GridColumn> Columns() {
     return {
         {"CharClass", QStringLiteral("Класс"), 30, CellDisplay::Icon, 0},
         {"CharName", QStringLiteral("Персонаж"), 205, CellDisplay::Text, static_cast<int>(kNameWidth)},

@@ -6,7 +6,7 @@
 
 namespace tally::ui {
 
-LinkedTableModel::LinkedTableModel(std::vector<ColumnSpec> columns, QObject* parent)
+LinkedTableModel::LinkedTableModel(std::vector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(std::move(columns)), decimalPoint_(QLocale().decimalPoint()) {}
 
 int LinkedTableModel::columnCount(const QModelIndex& parent) const {
@@ -23,18 +23,18 @@ int LinkedTableModel::columnOf(std::string_view field) const {
 QVariant LinkedTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return {};
-    const ColumnSpec& spec = column(section);
+    const GridColumn& layout = column(section);
     switch (role) {
         case Qt::DisplayRole:
-            return spec.title;
+            return layout.title;
         case FieldNameRole:
-            return QString::fromLatin1(spec.field.data(), static_cast<qsizetype>(spec.field.size()));
+            return QString::fromLatin1(layout.field.data(), static_cast<qsizetype>(layout.field.size()));
         case LayoutWidthRole:
-            return spec.width;
+            return layout.width;
         case CellDisplayRole:
-            return static_cast<int>(spec.display);
+            return static_cast<int>(layout.display);
         case TextWidthRole:
-            return spec.textWidth;
+            return layout.textWidth;
         default:
             return {};
     }

@@ -17,7 +17,7 @@ enum class CellDisplay {
     Percent,  // a fixed-point value in ten-thousandths, shown with two decimals
 };
 
-struct ColumnSpec {
+struct GridColumn {
     std::string_view field;  // the field name, as sort specs write it
     QString title;           // a bar separates the upper title row from the lower one: "Урон|Обший"
     int width;               // layout width; grids share their width among the columns in proportion
@@ -37,14 +37,14 @@ class LinkedTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    LinkedTableModel(std::vector<ColumnSpec> columns, QObject* parent);
+    LinkedTableModel(std::vector<GridColumn> columns, QObject* parent);
 
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    const ColumnSpec& column(int section) const { return columns_[static_cast<std::size_t>(section)]; }
+    const GridColumn& column(int section) const { return columns_[static_cast<std::size_t>(section)]; }
     // The column of a field, or -1.
     int columnOf(std::string_view field) const;
 
@@ -72,7 +72,7 @@ class LinkedTableModel : public QAbstractTableModel {
     virtual void detach() = 0;
 
   private:
-    std::vector<ColumnSpec> columns_;
+    std::vector<GridColumn> columns_;
     QString decimalPoint_;
     bool linked_ = false;
 };

@@ -4,7 +4,7 @@
 
 namespace tally::ui {
 
-std::vector<ColumnSpec> ReferenceListColumns() {
+std::vector<GridColumn> ReferenceListColumns() {
     // The layout gives these columns no widths; these share the window about as the texts need.
     return {
         {"ClassNo", QStringLiteral("Класс"), 40, CellDisplay::Icon, 0},

@@ -9,7 +9,7 @@ namespace tally::ui {
 
 enum ReferenceListColumn { ClassNoColumn, SkillNameColumn, LastUsedColumn, ReferenceListColumnCount };
 
-std::vector<ColumnSpec> ReferenceListColumns();
+std::vector<GridColumn> ReferenceListColumns();
 
 class SkillListModel final : public TableModel<SkillRow> {
   public:

@@ -3,6 +3,7 @@
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 namespace tally::ui {
 
@@ -21,13 +22,16 @@ int RowIndicatorHeader::markerSize() const {
 }
 
 QSize RowIndicatorHeader::sizeHint() const {
-    // The triangle is half as wide as it is high; a header margin on either side of it.
+    // Room for a triangle as wide as it is high, though it takes half of that, and a header margin
+    // on either side, so that the mark stands clear of the grid's edge.
     const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
-    return {markerSize() / 2 + 2 * margin, QHeaderView::sizeHint().height()};
+    return {markerSize() + 2 * margin, QHeaderView::sizeHint().height()};
 }
 
 void RowIndicatorHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    QStyleOptionHeader option;
+    // The header-wide state (orientation, enabled) first, then that of the section.
+    QStyleOptionHeaderV2 option;
+    initStyleOption(&option);
     initStyleOptionForIndex(&option, logicalIndex);
     option.rect = rect;
     option.text.clear();

@@ -8,7 +8,7 @@
 namespace tally::ui {
 namespace {
 
-std::vector<ColumnSpec> Columns() {
+std::vector<GridColumn> Columns() {
     return {
         {"Char", QStringLiteral("Персонаж"), 149, CellDisplay::Text, static_cast<int>(kNameWidth)},
         {"Class", QStringLiteral("Кл."), 45, CellDisplay::Icon, 0},

@@ -6,6 +6,7 @@
 
 #include "column_fit.h"
 #include "grid_delegate.h"
+#include "img_list.h"
 #include "linked_table_model.h"
 #include "row_indicator_header.h"
 
@@ -15,6 +16,10 @@ TableGrid::TableGrid(const ImgList& images, QWidget* parent)
     : QTableView(parent), delegate_(new GridDelegate(images, this)) {
     setItemDelegate(delegate_);
     setVerticalHeader(new RowIndicatorHeader(this));
+    // A row is high enough for an icon with a pixel above it and the grid line below it.
+    const int iconRow = ImgList::kSize + 2;
+    if (verticalHeader()->defaultSectionSize() < iconRow)
+        verticalHeader()->setDefaultSectionSize(iconRow);
     useHorizontalHeader(horizontalHeader());
     // The columns always fill the width exactly, so there is never anything to scroll to sideways.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -150,7 +155,8 @@ void TableGrid::fitColumns() {
     std::vector<int> weights;
     for (const int column : columns)
         weights.push_back(columnWeight(column));
-    const std::vector<int> widths = FitWidths(weights, viewport()->width());
+    const std::vector<int> widths =
+        FitWidths(weights, viewport()->width(), horizontalHeader()->minimumSectionSize());
     fitting_ = true;
     for (std::size_t i = 0; i < columns.size(); ++i)
         horizontalHeader()->resizeSection(columns[i], widths[i]);

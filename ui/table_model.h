@@ -17,7 +17,7 @@ class TableModel : public LinkedTableModel, private TableObserver {
   public:
     using TableType = Table<Row>;
 
-    TableModel(TableType& table, std::vector<ColumnSpec> columns, QObject* parent)
+    TableModel(TableType& table, std::vector<GridColumn> columns, QObject* parent)
         : LinkedTableModel(std::move(columns), parent), table_(table) {}
     ~TableModel() override {
         if (isLinked())

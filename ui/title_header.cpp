@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <algorithm>
 
 namespace tally::ui {
 namespace {
@@ -106,25 +107,67 @@ QRect TitleHeader::upperCellRect(int logical) const {
     return QRect(left, 0, right - left, height() / 2);
 }
 
-void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeader option, const QRect& rect,
+int TitleHeader::markerWidth() const {
+    // The triangle is half a line of text wide; a header margin keeps it off the text.
+    return std::max(fontMetrics().height() / 2, 6) +
+           style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+}
+
+void TitleHeader::drawMarker(QPainter* painter, const QRect& area) const {
+    const double width = std::max(fontMetrics().height() / 2, 6);
+    const double height = width / 2;
+    const QPointF centre = QRectF(area).center();
+    // Ascending points up, from the smallest value at the top.
+    const double tipY =
+        markerOrder_ == Qt::AscendingOrder ? centre.y() - height / 2 : centre.y() + height / 2;
+    const double baseY =
+        markerOrder_ == Qt::AscendingOrder ? centre.y() + height / 2 : centre.y() - height / 2;
+    const QPolygonF triangle{QPointF(centre.x() - width / 2, baseY), QPointF(centre.x() + width / 2, baseY),
+                             QPointF(centre.x(), tipY)};
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::ButtonText));
+    painter->drawPolygon(triangle);
+    painter->restore();
+}
+
+void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeaderV2 option, const QRect& rect,
                            const QString& text, bool vertical, bool marked) const {
     option.rect = rect;
-    option.text = vertical ? QString() : text;
-    option.textAlignment = Qt::AlignCenter;
+    option.text.clear();
+    option.sortIndicator = QStyleOptionHeader::None;
     option.state |= QStyle::State_Raised;
-    // The same arrows as QHeaderView draws for its own sort orders.
-    option.sortIndicator = !marked                              ? QStyleOptionHeader::None
-                           : markerOrder_ == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
-                                                                : QStyleOptionHeader::SortUp;
-    style()->drawControl(QStyle::CE_Header, &option, painter, this);
-    if (!vertical)
-        return;
+    // The style may leave the painter clipped to what it drew.
+    painter->save();
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+    painter->restore();
 
+    QRect textArea = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
+    if (marked) {
+        // The marker stands at the right of the cell; the title is centred in what is left.
+        const QRect markerArea(textArea.right() - markerWidth() + 1, textArea.top(), markerWidth(),
+                               textArea.height());
+        drawMarker(painter, markerArea);
+        textArea.setRight(markerArea.left() - 1);
+    }
+    if (!vertical) {
+        QStyleOptionHeaderV2 label = option;
+        label.rect = textArea;
+        label.text = text;
+        label.textAlignment = Qt::AlignCenter;
+        label.textElideMode = Qt::ElideRight;
+        painter->save();
+        style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
+        painter->restore();
+        return;
+    }
     painter->save();
     painter->setPen(palette().color(QPalette::ButtonText));
-    painter->translate(QRectF(rect).center());
-    painter->rotate(-90);  // text runs up the cell, reading from bottom to top
-    const QRectF turned(-rect.height() / 2.0, -rect.width() / 2.0, rect.height(), rect.width());
+    painter->translate(QRectF(textArea).center());
+    painter->rotate(-90);  // the text runs up the cell, reading from bottom to top
+    const QRectF turned(-textArea.height() / 2.0, -textArea.width() / 2.0, textArea.height(),
+                        textArea.width());
     painter->drawText(turned, Qt::AlignCenter, text);
     painter->restore();
 }
@@ -132,7 +175,9 @@ void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeader option, const Q
 void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     if (!rect.isValid())
         return;
-    QStyleOptionHeader option;
+    // The header-wide state (orientation, enabled) first, then that of the section.
+    QStyleOptionHeaderV2 option;
+    initStyleOption(&option);
     initStyleOptionForIndex(&option, logicalIndex);
     const bool marked = logicalIndex == markerColumn_;
     const QString upper = upperTitle(logicalIndex);
@@ -148,7 +193,7 @@ void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logical
     const QRect span = upperCellRect(logicalIndex);
     const QRect cell(rect.left() + span.left() - sectionViewportPosition(logicalIndex), rect.top(),
                      span.width(), upperHeight);
-    QStyleOptionHeader shared = option;
+    QStyleOptionHeaderV2 shared = option;
     shared.state &= ~(QStyle::State_Sunken | QStyle::State_MouseOver | QStyle::State_On);
     drawCell(painter, shared, cell, upper, false, false);
 }

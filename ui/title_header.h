@@ -5,6 +5,7 @@
 // reading from bottom to top. Titles are buttons, and one of them can carry a sort marker.
 
 #include <QHeaderView>
+#include <QStyleOptionHeaderV2>
 
 namespace tally::ui {
 
@@ -44,7 +45,10 @@ class TitleHeader final : public QHeaderView {
     // The visible columns next to the column, in visual order, that share its upper title: first
     // and last logical index.
     std::pair<int, int> upperSpan(int logical) const;
-    void drawCell(QPainter* painter, QStyleOptionHeader option, const QRect& rect, const QString& text,
+    // The room the sort marker takes at the right of a title.
+    int markerWidth() const;
+    void drawMarker(QPainter* painter, const QRect& area) const;
+    void drawCell(QPainter* painter, QStyleOptionHeaderV2 option, const QRect& rect, const QString& text,
                   bool vertical, bool marked) const;
 
     QList<int> verticalTitles_;

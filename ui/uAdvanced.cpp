@@ -4,9 +4,9 @@
 #include <QVBoxLayout>
 
 #include "editable_grid.h"
+#include "layout_font.h"
 #include "layout_scale.h"
 #include "skill_stat_model.h"
-#include "window_font.h"
 
 namespace tally::ui {
 
@@ -18,7 +18,7 @@ TfAdvanced::TfAdvanced(SkillStatTable& mtAdv, const ImgList& images, QWidget* pa
     setWindowTitle(QStringLiteral("Расширенная статистика (по скилам)"));
     // Hidden or shown, it never keeps the program running once the main window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(LayoutFont(font(), QStringLiteral("Tahoma"), 13));
+    setFont(LayoutFont(QStringLiteral("Tahoma"), 13));
     resize(Scaled(582), Scaled(506));
 
     grid_->setObjectName(QStringLiteral("Grid"));

@@ -3,9 +3,9 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+#include "layout_font.h"
 #include "reference_list_models.h"
 #include "table_grid.h"
-#include "window_font.h"
 
 namespace tally::ui {
 namespace {
@@ -23,7 +23,7 @@ TfStat::TfStat(SkillTable& mtSkills, DotTable& mtDots, const ImgList& images, QW
       grid_(new TableGrid(images, this)) {
     setObjectName(QStringLiteral("fStat"));
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(LayoutFont(font(), QStringLiteral("MS Sans Serif"), 13));
+    setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
 
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setReadOnly(true);

@@ -9,3 +9,6 @@ function(tallyscope_add_grid_test name)
 endfunction()
 
 tallyscope_add_grid_test(test_grid_models)
+tallyscope_add_grid_test(test_db_grid)
+tallyscope_add_grid_test(test_aux_windows)
+tallyscope_add_grid_test(test_column_fit)
