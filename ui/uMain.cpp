@@ -70,7 +70,9 @@ TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
     FormCreate();
 }
 
-TfMain::~TfMain() = default;
+// The grid's model lets go of mtList when the grid is deleted: delete it while the tables still exist,
+// before the members go and the base class deletes the remaining children.
+TfMain::~TfMain() { delete DBGrid_; }
 
 void TfMain::BuildLayout() {
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
