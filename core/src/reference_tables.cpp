@@ -111,33 +111,32 @@ void DotRow::Normalize() {
         lastUsed.resize(kLastUsedWidth);
 }
 
+namespace {
+std::string_view SkillNameOf(const SkillRow& row) {
+    return row.skillName;
+}
+std::string_view DotNameOf(const DotRow& row) {
+    return row.skillName;
+}
+}  // namespace
+
 std::int32_t SkillTable::LastClassOf(std::string_view key) {
-    if (!bySkill_.IsCurrent(LayoutVersion())) {
-        bySkill_.Reset(LayoutVersion());
-        for (std::size_t pos = 0; pos < RowCount(); ++pos)
-            bySkill_.Add(At(pos).skillName, pos);
-    }
+    bySkill_.Follow(*this, SkillNameOf);
     const auto& positions = bySkill_.Find(key);
     return positions.empty() ? 0 : At(positions.back()).classNo;
 }
 
 void SkillTable::OnAppended(std::size_t pos) {
-    if (bySkill_.IsCurrent(LayoutVersion()))
-        bySkill_.Add(At(pos).skillName, pos);
+    bySkill_.FollowAppend(*this, pos, SkillNameOf);
 }
 
 const TextIndex::Positions& DotTable::Find(std::string_view key) {
-    if (!bySkill_.IsCurrent(LayoutVersion())) {
-        bySkill_.Reset(LayoutVersion());
-        for (std::size_t pos = 0; pos < RowCount(); ++pos)
-            bySkill_.Add(At(pos).skillName, pos);
-    }
+    bySkill_.Follow(*this, DotNameOf);
     return bySkill_.Find(key);
 }
 
 void DotTable::OnAppended(std::size_t pos) {
-    if (bySkill_.IsCurrent(LayoutVersion()))
-        bySkill_.Add(At(pos).skillName, pos);
+    bySkill_.FollowAppend(*this, pos, DotNameOf);
 }
 
 bool DotTable::Lists(std::string_view key) {

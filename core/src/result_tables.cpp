@@ -16,11 +16,12 @@ void CutTo(std::string& text, std::size_t width) {
 
 // mtAdv is looked up by the pair (Char, Skill); the key holds the name's length first, so that no two
 // pairs share a key whatever bytes the texts contain.
-void PairKey(std::string& buffer, std::string_view name, std::string_view skill) {
+std::string_view PairKey(std::string& buffer, std::string_view name, std::string_view skill) {
     buffer.clear();
     buffer += static_cast<char>(name.size());
     buffer.append(name);
     buffer.append(skill);
+    return buffer;
 }
 
 }  // namespace
@@ -71,40 +72,33 @@ void SkillStatRow::Normalize() {
     CutTo(skill, kNameWidth);
 }
 
+namespace {
+std::string_view NameOf(const CharacterRow& row) {
+    return row.charName;
+}
+}  // namespace
+
 const TextIndex::Positions& CharacterTable::RowsNamed(std::string_view name) {
-    if (!byName_.IsCurrent(LayoutVersion())) {
-        byName_.Reset(LayoutVersion());
-        for (std::size_t pos = 0; pos < RowCount(); ++pos)
-            byName_.Add(At(pos).charName, pos);
-    }
+    byName_.Follow(*this, NameOf);
     return byName_.Find(name);
 }
 
 void CharacterTable::OnAppended(std::size_t pos) {
-    if (byName_.IsCurrent(LayoutVersion()))
-        byName_.Add(At(pos).charName, pos);
+    byName_.FollowAppend(*this, pos, NameOf);
 }
 
 const TextIndex::Positions& SkillStatTable::RowsFor(std::string_view name, std::string_view skill) {
-    if (!byPair_.IsCurrent(LayoutVersion())) {
-        byPair_.Reset(LayoutVersion());
-        for (std::size_t pos = 0; pos < RowCount(); ++pos) {
-            PairKey(keyBuffer_, At(pos).charName, At(pos).skill);
-            byPair_.Add(keyBuffer_, pos);
-        }
-    }
+    byPair_.Follow(*this,
+                   [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); });
     static const TextIndex::Positions kNone;
     if (name.size() > kNameWidth || skill.size() > kNameWidth)
         return kNone;
-    PairKey(keyBuffer_, name, skill);
-    return byPair_.Find(keyBuffer_);
+    return byPair_.Find(PairKey(keyBuffer_, name, skill));
 }
 
 void SkillStatTable::OnAppended(std::size_t pos) {
-    if (!byPair_.IsCurrent(LayoutVersion()))
-        return;
-    PairKey(keyBuffer_, At(pos).charName, At(pos).skill);
-    byPair_.Add(keyBuffer_, pos);
+    byPair_.FollowAppend(
+        *this, pos, [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); });
 }
 
 std::int32_t ChooseOwnerClass(const OwnerClassVotes& votes, std::int32_t classPassed) {

@@ -29,6 +29,21 @@ class TextIndex {
             it = map_.emplace(std::string(key), Positions{}).first;
         it->second.push_back(static_cast<std::uint32_t>(pos));
     }
+    // Rebuilds the index from the table when its rows moved since the index was built.
+    template <class TableT, class KeyOf>
+    void Follow(const TableT& table, KeyOf&& keyOf) {
+        if (IsCurrent(table.LayoutVersion()))
+            return;
+        Reset(table.LayoutVersion());
+        for (std::size_t pos = 0; pos < table.RowCount(); ++pos)
+            Add(keyOf(table.At(pos)), pos);
+    }
+    // Takes in a row just added at the end; a stale index is rebuilt on its next use anyway.
+    template <class TableT, class KeyOf>
+    void FollowAppend(const TableT& table, std::size_t pos, KeyOf&& keyOf) {
+        if (IsCurrent(table.LayoutVersion()))
+            Add(keyOf(table.At(pos)), pos);
+    }
     const Positions& Find(std::string_view key) const {
         const auto it = map_.find(key);
         return it == map_.end() ? kNone : it->second;
