@@ -8,7 +8,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace tally {
@@ -19,16 +18,30 @@ class TextIndex {
 
     bool IsCurrent(std::uint64_t layoutVersion) const { return built_ && version_ == layoutVersion; }
     void Reset(std::uint64_t layoutVersion) {
-        map_.clear();
+        slots_.assign(kInitialSlots, Slot{});
+        used_ = 0;
         version_ = layoutVersion;
         built_ = true;
     }
     void Add(std::string_view key, std::size_t pos) {
-        auto it = map_.find(key);
-        if (it == map_.end())
-            it = map_.emplace(std::string(key), Positions{}).first;
-        it->second.push_back(static_cast<std::uint32_t>(pos));
+        if ((used_ + 1) * 4 > slots_.size() * 3)
+            Grow();
+        Slot& slot = SlotFor(key, Hash(key));
+        if (!slot.occupied) {
+            slot.occupied = true;
+            slot.hash = Hash(key);
+            slot.key.assign(key);
+            ++used_;
+        }
+        slot.positions.push_back(static_cast<std::uint32_t>(pos));
     }
+    const Positions& Find(std::string_view key) const {
+        if (slots_.empty())
+            return kNone;
+        const Slot& slot = const_cast<TextIndex*>(this)->SlotFor(key, Hash(key));
+        return slot.occupied ? slot.positions : kNone;
+    }
+
     // Rebuilds the index from the table when its rows moved since the index was built.
     template <class TableT, class KeyOf>
     void Follow(const TableT& table, KeyOf&& keyOf) {
@@ -44,18 +57,42 @@ class TextIndex {
         if (IsCurrent(table.LayoutVersion()))
             Add(keyOf(table.At(pos)), pos);
     }
-    const Positions& Find(std::string_view key) const {
-        const auto it = map_.find(key);
-        return it == map_.end() ? kNone : it->second;
-    }
 
   private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    // Open addressing over a power-of-two number of slots: a lookup costs one hash and a mask, no
+    // division, which matters at several lookups per log line.
+    struct Slot {
+        std::string key;
+        Positions positions;
+        std::size_t hash = 0;
+        bool occupied = false;
     };
+    static constexpr std::size_t kInitialSlots = 64;
+
+    static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+    Slot& SlotFor(std::string_view key, std::size_t hash) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.occupied || (slot.hash == hash && slot.key == key))
+                return slot;
+        }
+    }
+    void Grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.size() * 2, Slot{});
+        for (Slot& slot : old) {
+            if (!slot.occupied)
+                continue;
+            Slot& target = SlotFor(slot.key, slot.hash);
+            target = std::move(slot);
+        }
+    }
+
     static inline const Positions kNone{};
-    std::unordered_map<std::string, Positions, Hash, std::equal_to<>> map_;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
     std::uint64_t version_ = 0;
     bool built_ = false;
 };
