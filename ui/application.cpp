@@ -36,6 +36,8 @@ Application::Application(const QString& appDir) {
 
 Application::~Application() = default;
 
-void Application::ShowMainWindow() { fMain_->show(); }
+void Application::ShowMainWindow() {
+    fMain_->show();
+}
 
 }  // namespace tally::ui
