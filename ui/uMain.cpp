@@ -137,6 +137,10 @@ void TfMain::BuildLayout() {
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    // The native window is made before the window is placed, so that its outer position and size (which
+    // the settings file stores and restores) count the frame where the platform knows it before the
+    // window is shown; otherwise the window would move and grow by its frame at every start.
+    winId();
     resize(Scaled(kClientSize.width()), Scaled(kClientSize.height()));
     move(kInitialPosition);
 
