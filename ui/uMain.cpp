@@ -202,8 +202,10 @@ void TfMain::bCalcClick() {
     running_ = true;
     bCalc_->setEnabled(false);
     bClear_->setEnabled(false);
-    sinceRepaint_.start();
-    const bool completed = Guarded(this, [this] {
+    // The first pump of a run always processes events, so that the window shows at once that the run
+    // has started, however short the log; later pumps wait for the repaint interval.
+    sinceRepaint_.invalidate();
+    Guarded(this, [this] {
         try {
             AnalysisRun(PathFromBox(eFN_->text()), tables_, settings_, *this);
         } catch (...) {
@@ -215,13 +217,26 @@ void TfMain::bCalcClick() {
             throw;
         }
     });
-    (void)completed;
     ProgressBar_->setValue(progressPosition_);
     running_ = false;
+    if (mobsHiddenAfterRun_) {
+        tables_.mtList.SetFiltered(*mobsHiddenAfterRun_);
+        mobsHiddenAfterRun_.reset();
+    }
     bCalc_->setEnabled(true);
     bClear_->setEnabled(true);
-    if (closeAfterRun_)
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
         close();
+    }
+}
+
+void TfMain::SetMobsHidden(bool hidden) {
+    if (running_) {
+        mobsHiddenAfterRun_ = hidden;
+        return;
+    }
+    tables_.mtList.SetFiltered(hidden);
 }
 
 void TfMain::bClearClick() {
