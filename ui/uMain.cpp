@@ -71,7 +71,11 @@ TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
     FormCreate();
 }
 
-TfMain::~TfMain() = default;
+TfMain::~TfMain() {
+    // The grid follows mtList and draws the icon strip, members of this window that are gone by the time
+    // QWidget deletes the children: the grid has to let go of them first.
+    delete DBGrid_;
+}
 
 void TfMain::BuildLayout() {
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
