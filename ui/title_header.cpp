@@ -121,6 +121,7 @@ void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeader option, const Q
         return;
 
     painter->save();
+    painter->setClipRect(rect);  // CE_Header can leave an empty clip behind
     painter->setPen(palette().color(QPalette::ButtonText));
     painter->translate(QRectF(rect).center());
     painter->rotate(-90);  // text runs up the cell, reading from bottom to top
@@ -133,6 +134,7 @@ void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logical
     if (!rect.isValid())
         return;
     QStyleOptionHeader option;
+    initStyleOption(&option);  // orientation, palette and font, which the per-index part leaves out
     initStyleOptionForIndex(&option, logicalIndex);
     const bool marked = logicalIndex == markerColumn_;
     const QString upper = upperTitle(logicalIndex);
