@@ -30,8 +30,8 @@ appdir=$(mktemp -d)
 xvfb_pid=
 gui_pid=
 cleanup() {
-    [ -n "$gui_pid" ] && kill "$gui_pid" 2> /dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+    if [ -n "$gui_pid" ]; then kill "$gui_pid" 2> /dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2> /dev/null || true; fi
     rm -rf "$appdir"
 }
 trap cleanup EXIT
