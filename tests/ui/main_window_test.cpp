@@ -199,6 +199,10 @@ class MainWindowTest : public QObject {
         QCOMPARE(Find<QLabel>(&Main(), "lUpdate")->text(), QString::fromUtf8(TfMain::kVersionText));
         QCOMPARE(Main().Left(), 960);
         QCOMPARE(Main().Top(), 228);
+        // The window takes no outer size below 450 by 500, however it is sized.
+        Main().resize(100, 100);
+        QCOMPARE(Main().Width(), 450);
+        QCOMPARE(Main().Height(), 500);
         QCOMPARE(PathBox()->text(), QString());
         QCOMPARE(Status(), QString());
         QCOMPARE(Progress()->value(), 0);
@@ -442,6 +446,20 @@ class MainWindowTest : public QObject {
                               "Path=D:\\Games\\Aion\\Chat.log", "CalcType=0", "[VIEW]", "ShowDots=1",
                               "HideMobs=0", "ShowAdvanced=0"}));
         QVERIFY(boxes_.isEmpty());
+    }
+
+    void closeReportsASettingsFileThatCannotBeWritten() {
+        // A directory in the settings file's place: reading gives the defaults, writing fails.
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("options.ini")));
+        Start();
+        QVERIFY(boxes_.isEmpty());
+        QVERIFY(Main().close());
+        QVERIFY(!Main().isVisible());  // the program still ends
+        QCOMPARE(boxes_.size(), 1);
+        QCOMPARE(boxes_[0].caption, QStringLiteral("Aion Tallyscope"));
+        QCOMPARE(boxes_[0].text,
+                 QStringLiteral("Unable to write to %1.").arg(AppFile(QStringLiteral("options.ini"))));
+        QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
     }
 
     void startUpAppliesTheSettingsFile() {
