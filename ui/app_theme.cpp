@@ -8,11 +8,11 @@ namespace tally::ui {
 
 void ApplyAquaLightSlate(QApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    const QColor window(0xE6, 0xEB, 0xF2);      // light slate
-    const QColor button(0xD5, 0xDF, 0xEB);      // a shade deeper for raised surfaces
-    const QColor accent(0x4A, 0x6F, 0x9C);      // slate blue for selection and links
-    const QColor text(0x1E, 0x27, 0x33);        // dark slate text
-    const QColor tooltip(0xFF, 0xFB, 0xE6);     // the pale cream of tooltips and alternate rows
+    const QColor window(0xE6, 0xEB, 0xF2);   // light slate
+    const QColor button(0xD5, 0xDF, 0xEB);   // a shade deeper for raised surfaces
+    const QColor accent(0x4A, 0x6F, 0x9C);   // slate blue for selection and links
+    const QColor text(0x1E, 0x27, 0x33);     // dark slate text
+    const QColor tooltip(0xFF, 0xFB, 0xE6);  // the pale cream of tooltips and alternate rows
     QPalette palette;
     palette.setColor(QPalette::Window, window);
     palette.setColor(QPalette::WindowText, text);

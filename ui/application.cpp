@@ -17,7 +17,7 @@ Application::Application(const QString& appDir) {
 
     SettingsWindowHooks hooks;
     hooks.setDotColumnsVisible = [this](bool visible) { fMain_->grid()->setDotColumnsVisible(visible); };
-    hooks.setMobsHidden = [this](bool hidden) { fMain_->tables().mtList.SetFiltered(hidden); };
+    hooks.setMobsHidden = [this](bool hidden) { fMain_->SetMobsHidden(hidden); };
     hooks.showSkillList = [this] { fStat_->ShowSkillList(fMain_->frameGeometry()); };
     hooks.showDotList = [this] { fStat_->ShowDotList(fMain_->frameGeometry()); };
     fSettings_ = std::make_unique<TfSettings>(settings_, std::move(hooks));
@@ -36,6 +36,8 @@ Application::Application(const QString& appDir) {
 
 Application::~Application() = default;
 
-void Application::ShowMainWindow() { fMain_->show(); }
+void Application::ShowMainWindow() {
+    fMain_->show();
+}
 
 }  // namespace tally::ui

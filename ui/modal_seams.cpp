@@ -24,7 +24,8 @@ QString RealFileChooser(QWidget* parent, const QString& startFile) {
     dialog.setNameFilter(QStringLiteral("Aion Log-файл (*.log)"));
     dialog.setDefaultSuffix(QStringLiteral("log"));
     dialog.selectFile(startFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
     return dialog.selectedFiles().front();
 }
 
@@ -47,12 +48,16 @@ void ShowMessageBox(const MessageBoxRequest& request) {
         RealMessageBox(request);
 }
 
-void SetMessageBoxSeam(MessageBoxSeam seam) { MessageBoxSlot() = std::move(seam); }
+void SetMessageBoxSeam(MessageBoxSeam seam) {
+    MessageBoxSlot() = std::move(seam);
+}
 
 QString ChooseLogFile(QWidget* parent, const QString& startFile) {
     return FileChooserSlot() ? FileChooserSlot()(parent, startFile) : RealFileChooser(parent, startFile);
 }
 
-void SetFileChooserSeam(FileChooserSeam seam) { FileChooserSlot() = std::move(seam); }
+void SetFileChooserSeam(FileChooserSeam seam) {
+    FileChooserSlot() = std::move(seam);
+}
 
 }  // namespace tally::ui

@@ -52,7 +52,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     button->setGeometry(Scaled(layoutRect.x()), Scaled(layoutRect.y()), Scaled(layoutRect.width()),
                         Scaled(layoutRect.height()));
     button->setIconSize(QSize(ImgList::kSize, ImgList::kSize));
-    if (!text.isEmpty()) button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 5px;"));
+    if (!text.isEmpty())
+        button->setStyleSheet(QStringLiteral("text-align: left; padding-left: 5px;"));
     return button;
 }
 
@@ -70,9 +71,11 @@ TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
     FormCreate();
 }
 
-// The grid's model lets go of mtList when the grid is deleted: delete it while the tables still exist,
-// before the members go and the base class deletes the remaining children.
-TfMain::~TfMain() { delete DBGrid_; }
+TfMain::~TfMain() {
+    // The grid follows mtList and draws the icon strip, members of this window that are gone by the time
+    // QWidget deletes the children: the grid has to let go of them first.
+    delete DBGrid_;
+}
 
 void TfMain::BuildLayout() {
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
@@ -87,12 +90,15 @@ void TfMain::BuildLayout() {
     eFN_ = new QLineEdit(Panel_);
     eFN_->setObjectName(QStringLiteral("eFN"));
     eFN_->setGeometry(Scaled(24), Scaled(16), Scaled(201), Scaled(24));
-    bOpen_ = MakeButton(Panel_, "bOpen", QStringLiteral("Открыть..."), images_.icon(ImgList::kOpen), {240, 16, 145, 25});
+    bOpen_ = MakeButton(Panel_, "bOpen", QStringLiteral("Открыть..."), images_.icon(ImgList::kOpen),
+                        {240, 16, 145, 25});
     bHelp_ = MakeButton(Panel_, "bHelp", {}, images_.icon(ImgList::kQuestion), {391, 16, 25, 25});
-    bCalc_ = MakeButton(Panel_, "bCalc", QStringLiteral("Расчитать"), images_.icon(ImgList::kCalculate), {24, 48, 146, 25});
+    bCalc_ = MakeButton(Panel_, "bCalc", QStringLiteral("Расчитать"), images_.icon(ImgList::kCalculate),
+                        {24, 48, 146, 25});
     bCopy_ = MakeButton(Panel_, "bCopy", {}, images_.icon(ImgList::kCopy), {192, 48, 25, 25});
     bCopy_->setToolTip(QStringLiteral("Скопировать в буфер обмена"));
-    bClear_ = MakeButton(Panel_, "bClear", QStringLiteral("Очистить лог"), images_.icon(ImgList::kClear), {240, 48, 145, 25});
+    bClear_ = MakeButton(Panel_, "bClear", QStringLiteral("Очистить лог"), images_.icon(ImgList::kClear),
+                         {240, 48, 145, 25});
     bSettings_ = MakeButton(Panel_, "bSettings", {}, images_.icon(ImgList::kSettings), {391, 48, 25, 25});
     lUpdate_ = new ClickableLabel(Panel_);
     lUpdate_->setObjectName(QStringLiteral("lUpdate"));
@@ -132,8 +138,13 @@ void TfMain::BuildLayout() {
     ProgressBar_->setFocusPolicy(Qt::NoFocus);
     Status_->setFocusPolicy(Qt::NoFocus);
     QWidget* order[] = {DBGrid_, eFN_, CBuf_, bCalc_, bCopy_, bClear_, bSettings_, bOpen_, bHelp_};
-    for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
+    // The native window is made before the window is placed, so that its outer position and size (which
+    // the settings file stores and restores) count the frame where the platform knows it before the
+    // window is shown; otherwise the window would move and grow by its frame at every start.
+    winId();
     resize(Scaled(kClientSize.width()), Scaled(kClientSize.height()));
     move(kInitialPosition);
 
@@ -182,19 +193,23 @@ void TfMain::closeEvent(QCloseEvent* event) {
 void TfMain::bOpenClick() {
     Guarded(this, [this] {
         const QString chosen = ChooseLogFile(this, lastChosenFile_);
-        if (chosen.isEmpty()) return;
+        if (chosen.isEmpty())
+            return;
         lastChosenFile_ = chosen;
         eFN_->setText(chosen);
     });
 }
 
 void TfMain::bCalcClick() {
-    if (running_) return;
+    if (running_)
+        return;
     running_ = true;
     bCalc_->setEnabled(false);
     bClear_->setEnabled(false);
-    sinceRepaint_.start();
-    const bool completed = Guarded(this, [this] {
+    // The first pump of a run always processes events, so that the window shows at once that the run
+    // has started, however short the log; later pumps wait for the repaint interval.
+    sinceRepaint_.invalidate();
+    Guarded(this, [this] {
         try {
             AnalysisRun(PathFromBox(eFN_->text()), tables_, settings_, *this);
         } catch (...) {
@@ -206,16 +221,31 @@ void TfMain::bCalcClick() {
             throw;
         }
     });
-    (void)completed;
     ProgressBar_->setValue(progressPosition_);
     running_ = false;
+    if (mobsHiddenAfterRun_) {
+        tables_.mtList.SetFiltered(*mobsHiddenAfterRun_);
+        mobsHiddenAfterRun_.reset();
+    }
     bCalc_->setEnabled(true);
     bClear_->setEnabled(true);
-    if (closeAfterRun_) close();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void TfMain::SetMobsHidden(bool hidden) {
+    if (running_) {
+        mobsHiddenAfterRun_ = hidden;
+        return;
+    }
+    tables_.mtList.SetFiltered(hidden);
 }
 
 void TfMain::bClearClick() {
-    if (running_) return;
+    if (running_)
+        return;
     Guarded(this, [this] {
         tables_.mtList.Clear();
         SetProgressPosition(0);
@@ -225,7 +255,8 @@ void TfMain::bClearClick() {
             return;
         }
         ShowStatus(std::string(kClearFailed) + std::to_string(code));
-        ShowMessageBox({this, QStringLiteral("Error"), QString::fromUtf8(kNotDeleted), QMessageBox::Critical, true});
+        ShowMessageBox(
+            {this, QStringLiteral("Error"), QString::fromUtf8(kNotDeleted), QMessageBox::Critical, true});
     });
 }
 
@@ -239,13 +270,15 @@ void TfMain::bCopyClick() {
 
 void TfMain::bHelpClick() {
     Guarded(this, [this] {
-        if (fAbout_) fAbout_->ShowBeside(frameGeometry());
+        if (fAbout_)
+            fAbout_->ShowBeside(frameGeometry());
     });
 }
 
 void TfMain::bSettingsClick() {
     Guarded(this, [this] {
-        if (fSettings_) fSettings_->ToggleShown(frameGeometry());
+        if (fSettings_)
+            fSettings_->ToggleShown(frameGeometry());
     });
 }
 
@@ -269,11 +302,13 @@ void TfMain::SetProgressMax(std::int32_t maximum) {
 }
 
 void TfMain::StepProgress() {
-    if (progressPosition_ < progressMax_) ++progressPosition_;
+    if (progressPosition_ < progressMax_)
+        ++progressPosition_;
 }
 
 void TfMain::PumpEvents() {
-    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintIntervalMs) return;
+    if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < kRepaintIntervalMs)
+        return;
     ProgressBar_->setValue(progressPosition_);
     QCoreApplication::processEvents();
     sinceRepaint_.start();
@@ -285,36 +320,63 @@ void TfMain::SetDataViewEnabled(DataView view, bool enabled) {
             DBGrid_->DataSource().setEnabled(enabled);
             break;
         case DataView::ReferenceList:
-            if (fStat_) fStat_->DS().setEnabled(enabled);
+            if (fStat_)
+                fStat_->DS().setEnabled(enabled);
             break;
         case DataView::Statistics:
-            if (fAdvanced_) fAdvanced_->DS().setEnabled(enabled);
+            if (fAdvanced_)
+                fAdvanced_->DS().setEnabled(enabled);
             break;
     }
 }
 
 void TfMain::SetStatisticsWindowVisible(bool visible) {
-    if (fAdvanced_) fAdvanced_->setVisible(visible);
+    if (fAdvanced_)
+        fAdvanced_->setVisible(visible);
 }
 
-void TfMain::MarkTotalDamageSorted() { DBGrid_->MarkTotalDamageSorted(); }
+void TfMain::MarkTotalDamageSorted() {
+    DBGrid_->MarkTotalDamageSorted();
+}
 
-void TfMain::TrimWorkingSet() { platform::TrimWorkingSet(); }
+void TfMain::TrimWorkingSet() {
+    platform::TrimWorkingSet();
+}
 
-QSize TfMain::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
+QSize TfMain::FrameExtra() const {
+    return frameGeometry().size() - geometry().size();
+}
 
-int TfMain::Top() const { return frameGeometry().top(); }
-int TfMain::Left() const { return frameGeometry().left(); }
-int TfMain::Width() const { return frameGeometry().width(); }
-int TfMain::Height() const { return frameGeometry().height(); }
-void TfMain::SetTop(int top) { move(frameGeometry().left(), top); }
-void TfMain::SetLeft(int left) { move(left, frameGeometry().top()); }
-void TfMain::SetWidth(int width) { resize(std::max(width, kMinimumOuterSize.width()) - FrameExtra().width(), height()); }
+int TfMain::Top() const {
+    return frameGeometry().top();
+}
+int TfMain::Left() const {
+    return frameGeometry().left();
+}
+int TfMain::Width() const {
+    return frameGeometry().width();
+}
+int TfMain::Height() const {
+    return frameGeometry().height();
+}
+void TfMain::SetTop(int top) {
+    move(frameGeometry().left(), top);
+}
+void TfMain::SetLeft(int left) {
+    move(left, frameGeometry().top());
+}
+void TfMain::SetWidth(int width) {
+    resize(std::max(width, kMinimumOuterSize.width()) - FrameExtra().width(), height());
+}
 void TfMain::SetHeight(int height) {
     resize(width(), std::max(height, kMinimumOuterSize.height()) - FrameExtra().height());
 }
-QString TfMain::PathText() const { return eFN_->text(); }
-void TfMain::SetPathText(const QString& text) { eFN_->setText(text); }
+QString TfMain::PathText() const {
+    return eFN_->text();
+}
+void TfMain::SetPathText(const QString& text) {
+    eFN_->setText(text);
+}
 
 void TfMain::FormConstrainedResize() {
     const QSize extra = FrameExtra();

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <optional>
 
 #include "home_page.h"
 #include "img_list.h"
@@ -47,6 +48,11 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QString settingsFilePath() const { return settingsFile_; }
     bool isRunning() const { return running_; }
     void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+
+    // Switches the class-0 row filter of mtList, as the settings window asks. While a run is in
+    // progress the change waits for the run to end: the run's lookups must see every row, or a hidden
+    // character would be booked again under a new row.
+    void SetMobsHidden(bool hidden);
 
     // Handlers of the window's controls.
     void bOpenClick();
@@ -129,6 +135,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QString lastChosenFile_ = QStringLiteral("chat");
     bool running_ = false;
     bool closeAfterRun_ = false;
+    std::optional<bool> mobsHiddenAfterRun_;
     std::int32_t progressMax_ = 100;
     std::int32_t progressPosition_ = 0;
     QElapsedTimer sinceRepaint_;
