@@ -40,9 +40,13 @@ std::string JsonNumber(const std::optional<T>& value) {
 template <class Array>
 std::string JsonArray(const Array& values) {
     std::string out = "[";
-    for (std::size_t i = 0; i < values.size(); ++i)
-        out += (i ? "," : "") + std::to_string(values[i]);
-    return out + "]";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += std::to_string(values[i]);
+    }
+    out += ']';
+    return out;
 }
 
 // Width of a UTF-8 text on a terminal: one column per character.
