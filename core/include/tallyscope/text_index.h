@@ -26,7 +26,7 @@ class TextIndex {
     void Add(std::string_view key, std::size_t pos) {
         if ((used_ + 1) * 4 > slots_.size() * 3)
             Grow();
-        Slot& slot = SlotFor(key, Hash(key));
+        Slot& slot = slots_[SlotIndex(key, Hash(key))];
         if (!slot.occupied) {
             slot.occupied = true;
             slot.hash = Hash(key);
@@ -38,7 +38,7 @@ class TextIndex {
     const Positions& Find(std::string_view key) const {
         if (slots_.empty())
             return kNone;
-        const Slot& slot = const_cast<TextIndex*>(this)->SlotFor(key, Hash(key));
+        const Slot& slot = slots_[SlotIndex(key, Hash(key))];
         return slot.occupied ? slot.positions : kNone;
     }
 
@@ -71,12 +71,13 @@ class TextIndex {
 
     static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
 
-    Slot& SlotFor(std::string_view key, std::size_t hash) {
+    // The slot holding key, or the free slot where it would go.
+    std::size_t SlotIndex(std::string_view key, std::size_t hash) const {
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot& slot = slots_[i];
+            const Slot& slot = slots_[i];
             if (!slot.occupied || (slot.hash == hash && slot.key == key))
-                return slot;
+                return i;
         }
     }
     void Grow() {
@@ -85,7 +86,7 @@ class TextIndex {
         for (Slot& slot : old) {
             if (!slot.occupied)
                 continue;
-            Slot& target = SlotFor(slot.key, slot.hash);
+            Slot& target = slots_[SlotIndex(slot.key, slot.hash)];
             target = std::move(slot);
         }
     }
