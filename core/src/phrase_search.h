@@ -20,13 +20,17 @@ inline std::size_t FindPhrase(std::string_view text, const Phrase& phrase, std::
     const char anchorByte = needle[anchor];
     const char* const begin = text.data();
     const char* const lastAnchor = begin + (text.size() - needle.size()) + anchor;
+    // A byte next to the anchor, compared before the whole phrase: most hits of the anchor fail there.
+    const std::size_t neighbour =
+        anchor + 1 < needle.size() ? anchor + 1 : (anchor > 0 ? anchor - 1 : anchor);
+    const char neighbourByte = needle[neighbour];
     const char* scan = begin + from + anchor;
     while (scan <= lastAnchor) {
         const void* hit = std::memchr(scan, anchorByte, static_cast<std::size_t>(lastAnchor - scan + 1));
         if (!hit)
             return npos;
         const char* start = static_cast<const char*>(hit) - anchor;
-        if (std::memcmp(start, needle.data(), needle.size()) == 0)
+        if (start[neighbour] == neighbourByte && std::memcmp(start, needle.data(), needle.size()) == 0)
             return static_cast<std::size_t>(start - begin);
         scan = static_cast<const char*>(hit) + 1;
     }
