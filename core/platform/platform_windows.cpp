@@ -87,12 +87,6 @@ std::string FormatElapsedAsLongTime(std::int64_t milliseconds) {
     return utf8;
 }
 
-std::filesystem::path CurrentDirectory() {
-    std::error_code error;
-    auto path = std::filesystem::current_path(error);
-    return error ? std::filesystem::path{} : path;
-}
-
 }  // namespace tally::platform
 
 #endif

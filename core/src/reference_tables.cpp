@@ -208,11 +208,6 @@ std::int32_t ResolveLineClass(const LineScan& scan, std::string_view rawSkill, s
     return result;
 }
 
-std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
-                              SkillTable& mtSkills, DotTable& mtDots) {
-    return ResolveLineClass(LineScan(line), rawSkill, skillKey, mtSkills, mtDots);
-}
-
 std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots) {
     const LineScan scan(line);
     const std::string_view rawSkill = ExtractSkillName(scan);

@@ -86,9 +86,6 @@ void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::file
 // The class of the acting character of a line: from the skill lists (only for a skill written with
 // a rank numeral), or 12 for summons, elementals and magic damage.
 std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots);
-// The same with the line's raw skill name and skill key already cut.
-std::int32_t ResolveLineClass(std::string_view line, std::string_view rawSkill, std::string_view skillKey,
-                              SkillTable& mtSkills, DotTable& mtDots);
 
 bool IsDotSkill(std::string_view line, DotTable& mtDots);
 void RecordDotUser(DotTable& mtDots, std::string_view name, std::string_view key);
