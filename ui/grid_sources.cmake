@@ -9,6 +9,7 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/skill_stat_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reference_list_models.cpp
   ${CMAKE_CURRENT_LIST_DIR}/grid_delegate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/header_marker.h
   ${CMAKE_CURRENT_LIST_DIR}/row_indicator_header.cpp
   ${CMAKE_CURRENT_LIST_DIR}/title_header.cpp
   ${CMAKE_CURRENT_LIST_DIR}/table_grid.cpp

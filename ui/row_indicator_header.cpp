@@ -5,6 +5,8 @@
 #include <QStyleOptionHeader>
 #include <algorithm>
 
+#include "header_marker.h"
+
 namespace tally::ui {
 
 RowIndicatorHeader::RowIndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {
@@ -47,12 +49,7 @@ void RowIndicatorHeader::paintSection(QPainter* painter, const QRect& rect, int 
     const QPointF tip(centre.x() + height / 4, centre.y());
     const QPolygonF triangle{QPointF(tip.x() - height / 2, tip.y() - height / 2), tip,
                              QPointF(tip.x() - height / 2, tip.y() + height / 2)};
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(palette().color(QPalette::ButtonText));
-    painter->drawPolygon(triangle);
-    painter->restore();
+    FillMarker(painter, triangle, palette());
 }
 
 }  // namespace tally::ui

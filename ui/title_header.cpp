@@ -4,6 +4,8 @@
 #include <QStyleOptionHeader>
 #include <algorithm>
 
+#include "header_marker.h"
+
 namespace tally::ui {
 namespace {
 
@@ -124,12 +126,7 @@ void TitleHeader::drawMarker(QPainter* painter, const QRect& area) const {
         markerOrder_ == Qt::AscendingOrder ? centre.y() + height / 2 : centre.y() - height / 2;
     const QPolygonF triangle{QPointF(centre.x() - width / 2, baseY), QPointF(centre.x() + width / 2, baseY),
                              QPointF(centre.x(), tipY)};
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(palette().color(QPalette::ButtonText));
-    painter->drawPolygon(triangle);
-    painter->restore();
+    FillMarker(painter, triangle, palette());
 }
 
 void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeaderV2 option, const QRect& rect,

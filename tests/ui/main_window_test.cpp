@@ -23,6 +23,7 @@
 #include "character_list_model.h"
 #include "db_grid.h"
 #include "editable_grid.h"
+#include "find_control.h"
 #include "gui_test_main.h"
 #include "modal_seams.h"
 #include "tallyscope/analysis_run.h"
@@ -33,6 +34,8 @@
 #include "uMain.h"
 #include "uSettings.h"
 #include "uStat.h"
+
+using tally::ui::test::Find;
 
 using tally::ui::Application;
 using tally::ui::CharacterListModel;
@@ -111,13 +114,6 @@ class MainWindowTest : public QObject {
 
     TfMain& Main() { return app_->fMain(); }
 
-    template <class Control = QWidget>
-    Control* Find(QWidget* window, const char* name) {
-        auto* control = window->findChild<Control*>(QString::fromLatin1(name));
-        if (!control)
-            qWarning("no control %s", name);
-        return control;
-    }
     QPushButton* Button(const char* name) { return Find<QPushButton>(&Main(), name); }
     QLineEdit* PathBox() { return Find<QLineEdit>(&Main(), "eFN"); }
     QProgressBar* Progress() { return Find<QProgressBar>(&Main(), "ProgressBar"); }

@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "find_control.h"
 #include "layout_scale.h"
 #include "profile_file.h"
 #include "settings_store.h"
@@ -45,13 +46,7 @@ class TestHost final : public QWidget, public tally::ui::MainWindowSide {
     QLineEdit* pathBox;
 };
 
-template <class Control = QWidget>
-Control* Find(QWidget* window, const char* name) {
-    auto* control = window->findChild<Control*>(QString::fromLatin1(name));
-    if (!control)
-        qWarning("no control %s", name);
-    return control;
-}
+using tally::ui::test::Find;
 
 // Clicks a check box or radio button on its indicator, where a user aims.
 void ClickIndicator(QAbstractButton* button) {
