@@ -7,8 +7,8 @@ namespace {
 constexpr char kEndOfFileMark = 26;  // Ctrl-Z
 }
 
-LineReader::LineReader(platform::SharedReadFile& file, std::size_t blockSize)
-    : file_(file), buffer_(blockSize) {}
+LineReader::LineReader(ByteSource& source, std::size_t blockSize)
+    : source_(source), buffer_(blockSize > 0 ? blockSize : 1) {}
 
 bool LineReader::Fill() {
     if (atEndOfData_)
@@ -20,11 +20,20 @@ bool LineReader::Fill() {
     }
     if (end_ == buffer_.size())
         buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
-    const std::size_t got = file_.Read(buffer_.data() + end_, buffer_.size() - end_);
-    if (got == 0)
+    char* const fresh = buffer_.data() + end_;
+    const std::size_t got = source_.Read(fresh, buffer_.size() - end_);
+    if (got == 0) {
         atEndOfData_ = true;
-    end_ += got;
-    return got > 0;
+        return false;
+    }
+    // Only the bytes just read can hold a mark that has not been seen: the data ends at it.
+    if (const void* mark = std::memchr(fresh, kEndOfFileMark, got)) {
+        end_ += static_cast<std::size_t>(static_cast<const char*>(mark) - fresh);
+        atEndOfData_ = true;
+    } else {
+        end_ += got;
+    }
+    return true;
 }
 
 std::string_view LineReader::Emit(std::size_t begin, std::size_t end) {
@@ -49,38 +58,24 @@ bool LineReader::Next(std::string_view& line) {
     std::size_t searchFrom = begin_;
     for (;;) {
         const void* lf = std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom);
-        const std::size_t lineEnd = lf ? static_cast<const char*>(lf) - buffer_.data() : end_;
-        if (!lf && !atEndOfData_) {
+        if (lf) {
+            const auto lineEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data());
+            line = Emit(begin_, lineEnd);
+            begin_ = lineEnd + 1;
+            return true;
+        }
+        if (!atEndOfData_) {
             const std::size_t scanned = end_ - begin_;
             Fill();
             searchFrom = begin_ + scanned;
             continue;
         }
-        // The end-of-file mark cuts the line it stands in; a line that would start with it is no line.
-        if (!markSearched_) {
-            const void* mark = std::memchr(buffer_.data() + begin_, kEndOfFileMark, end_ - begin_);
-            nextMark_ =
-                mark ? static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_.data()) : end_;
-            markSearched_ = true;
-        }
-        if (nextMark_ < lineEnd) {
-            const std::size_t markAt = nextMark_;
-            finished_ = true;
-            if (markAt == begin_)
-                return false;
-            line = Emit(begin_, markAt);
-            return true;
-        }
-        if (!lf) {
-            finished_ = true;
-            if (begin_ == end_)
-                return false;
-            line = Emit(begin_, end_);
-            begin_ = end_;
-            return true;
-        }
-        line = Emit(begin_, lineEnd);
-        begin_ = lineEnd + 1;
+        // The last line has no line end; a line that would start at the end-of-file mark is no line.
+        finished_ = true;
+        if (begin_ == end_)
+            return false;
+        line = Emit(begin_, end_);
+        begin_ = end_;
         return true;
     }
 }

@@ -8,30 +8,29 @@
 #include <string_view>
 #include <vector>
 
-#include "tallyscope/platform.h"
+#include "tallyscope/byte_source.h"
 
 namespace tally {
 
 class LineReader {
   public:
-    explicit LineReader(platform::SharedReadFile& file, std::size_t blockSize = 1 << 20);
+    explicit LineReader(ByteSource& source, std::size_t blockSize = 1 << 20);
 
     // The next line, valid until the next call; false at the end of the file.
     bool Next(std::string_view& line);
 
   private:
+    // Moves the unread bytes to the front and reads more behind them; false when nothing was added.
     bool Fill();
     std::string_view Emit(std::size_t begin, std::size_t end);
 
-    platform::SharedReadFile& file_;
+    ByteSource& source_;
     std::vector<char> buffer_;
     std::string withoutCarriageReturns_;
+    // The unread bytes are buffer_[begin_, end_). Everything from an end-of-file mark on is never
+    // put into that range, so no position has to be remembered across refills.
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
-    // Where the next end-of-file mark stands in the buffer (end_ when there is none), so that the
-    // buffer is searched for it once per block rather than once per line.
-    std::size_t nextMark_ = 0;
-    bool markSearched_ = false;
     bool atEndOfData_ = false;
     bool finished_ = false;
 };

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tallyscope/accounting.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/codepage.h"
 
@@ -62,6 +63,29 @@ inline std::string LogText(const std::vector<std::string_view>& utf8Lines) {
     for (const auto line : utf8Lines)
         text += Cp(line) + "\r\n";
     return text;
+}
+
+// Every row and counter a run leaves behind, one line each, so that two runs can be compared with a
+// readable difference.
+inline std::string DescribeTables(const AnalysisTables& t) {
+    auto number = [](const auto& value) { return value ? std::to_string(*value) : std::string("-"); };
+    std::string out;
+    for (const auto& row : t.mtList.Rows())
+        out += "list " + std::to_string(row.charClass) + " " + U8(row.charName) + " " +
+               std::to_string(row.charDamage) + " " + std::to_string(row.charDots) + " " +
+               std::to_string(row.dmgAll) + " " + number(row.critical) + "\n";
+    for (const auto& row : t.mtAdv.Rows())
+        out += "adv " + U8(row.charName) + " " + U8(row.skill) + " " + number(row.attCnt) + " " +
+               number(row.critCnt) + " " + number(row.attDmg) + " " + number(row.skillClass) + "\n";
+    for (const auto& row : t.mtDots.Rows())
+        out += "dot " + std::to_string(row.classNo) + " " + U8(row.skillName) + " " + U8(row.lastUsed) + "\n";
+    out += "votes";
+    for (const auto vote : t.ownerClassVotes)
+        out += " " + std::to_string(vote);
+    out += "\npool";
+    for (const auto share : t.classDotPool)
+        out += " " + std::to_string(share);
+    return out + "\n";
 }
 
 class RecordingFeedback : public RunFeedback {

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tallyscope/byte_source.h"
+
 namespace tally::platform {
 
 // True when the path names an existing file that is not a directory; links are followed. An empty
@@ -15,16 +17,16 @@ bool FileExists(const std::filesystem::path& path);
 
 // A file opened for reading while other processes may read it but not write it (where the platform
 // has sharing modes). Throws FileError when it cannot be opened; Read throws FileError on failure.
-class SharedReadFile {
+class SharedReadFile final : public ByteSource {
   public:
     explicit SharedReadFile(const std::filesystem::path& path);
-    ~SharedReadFile();
+    ~SharedReadFile() override;
     SharedReadFile(const SharedReadFile&) = delete;
     SharedReadFile& operator=(const SharedReadFile&) = delete;
 
     std::uint64_t Size() const;
     // Reads up to capacity bytes; 0 at the end of the file.
-    std::size_t Read(char* buffer, std::size_t capacity);
+    std::size_t Read(char* buffer, std::size_t capacity) override;
     void Close();
 
   private:
