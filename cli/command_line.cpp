@@ -8,8 +8,11 @@ namespace tally::cli {
 const char* const kUsage =
     "Usage: tallyscope analyze LOG [--calc-type N] [--show-advanced N] [--hide-mobs]\n"
     "                              [--dots FILE] [--skills FILE] [--format table|json|csv|report]\n"
+    "                              [--fight N [--gap S]]\n"
+    "       tallyscope fights LOG [--gap S] [the options of analyze] [--format table|json|csv]\n"
     "\n"
-    "Reads a chat log of the game client (Windows-1251) and prints the damage of every character.\n"
+    "Reads a chat log of the game client (Windows-1251) and prints the damage of every character:\n"
+    "analyze over the whole log or one fight, fights lists the fights of the log.\n"
     "\n"
     "  --calc-type N       0: DoTs go to the last character who used the skill (default);\n"
     "                      any other value: DoTs are divided between characters of one class\n"
@@ -20,6 +23,9 @@ const char* const kUsage =
     "  --dots FILE         the DoT list (default: dots.txt in the current directory)\n"
     "  --skills FILE       the skill list (default: skills.txt in the current directory)\n"
     "  --format F          table (default), json, csv or report (the clipboard report)\n"
+    "  --fight N           only fight N (from 1), with the damage per second\n"
+    "  --gap S             a pause of more than S seconds between damage lines starts a new fight\n"
+    "                      (default 30)\n"
     "\n"
     "Exit codes: 0 the analysis completed, 1 it ended with an error, 2 usage error, 3 no file at LOG.\n";
 
@@ -50,10 +56,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     if (arguments.empty())
         return fail("missing command");
-    if (arguments[0] != "analyze")
-        return fail("unknown command '" + arguments[0] + "'");
-
     AnalyzeOptions options;
+    if (arguments[0] == "analyze") {
+        options.command = Command::Analyze;
+    } else if (arguments[0] == "fights") {
+        options.command = Command::Fights;
+    } else {
+        return fail("unknown command '" + arguments[0] + "'");
+    }
     bool haveLog = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -73,6 +83,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!value(text) || (text != "1" && text != "2"))
                 return fail("--method needs 1 or 2");
             options.settings.calcType = text == "1" ? 0 : 1;
+        } else if (argument == "--fight" && options.command == Command::Analyze) {
+            std::int32_t number = 0;
+            if (!value(text) || !ParseInt32(text, number) || number < 1)
+                return fail("--fight needs a fight number from 1");
+            options.fight = number;
+        } else if (argument == "--gap") {
+            std::int32_t seconds = 0;
+            if (!value(text) || !ParseInt32(text, seconds) || seconds < 0)
+                return fail("--gap needs a whole number of seconds");
+            options.gap = seconds;
         } else if (argument == "--stats") {
             options.settings.showAdvanced = 1;
         } else if (argument == "--hide-mobs") {
@@ -92,7 +112,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 options.format = OutputFormat::Json;
             } else if (text == "csv") {
                 options.format = OutputFormat::Csv;
-            } else if (text == "report") {
+            } else if (text == "report" && options.command == Command::Analyze) {
                 options.format = OutputFormat::Report;
             } else {
                 return fail("unknown format '" + text + "'");

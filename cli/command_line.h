@@ -1,23 +1,29 @@
 #pragma once
-// The arguments of `tallyscope analyze`.
+// The arguments of `tallyscope analyze` and `tallyscope fights`.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tallyscope/analysis_run.h"
+#include "tallyscope/fights.h"
 
 namespace tally::cli {
 
+enum class Command { Analyze, Fights };
 enum class OutputFormat { Table, Json, Csv, Report };
 
 struct AnalyzeOptions {
+    Command command = Command::Analyze;
     std::string logPath;
     AppSettings settings;
     bool hideMobs = false;
     std::string dotsFile = "dots.txt";
     std::string skillsFile = "skills.txt";
     OutputFormat format = OutputFormat::Table;
+    std::optional<int> fight;  // analyze only this fight, counted from 1
+    std::int64_t gap = kDefaultFightGap;
 };
 
 struct ParsedCommandLine {

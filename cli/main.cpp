@@ -1,4 +1,5 @@
-// tallyscope analyze: reads a chat log and prints the damage of every character.
+// tallyscope analyze: reads a chat log and prints the damage of every character, over the whole log
+// or one fight. tallyscope fights: lists the fights of a log.
 
 #include <clocale>
 #include <iostream>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "console_feedback.h"
 #include "result_writers.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/damage_report.h"
@@ -19,55 +21,86 @@ using namespace tally;
 
 enum ExitCode { kCompleted = 0, kRunFailed = 1, kUsageError = 2, kNoLogFile = 3 };
 
-// The command-line side of a run: it keeps the last status and does nothing with the windows.
-class ConsoleFeedback : public RunFeedback {
-  public:
-    std::string status;
-    std::int32_t progressMax = 0;
-
-    void ShowStatus(std::string_view text) override { status = text; }
-    void SetProgressPosition(std::int32_t) override {}
-    void SetProgressMax(std::int32_t maximum) override { progressMax = maximum; }
-    void StepProgress() override {}
-    void PumpEvents() override {}
-    void SetDataViewEnabled(DataView, bool) override {}
-    void SetStatisticsWindowVisible(bool) override {}
-    void MarkTotalDamageSorted() override {}
-    void TrimWorkingSet() override { platform::TrimWorkingSet(); }
-};
-
-int Analyze(const cli::AnalyzeOptions& options) {
-    AnalysisTables tables;
+// The reference lists and the mob filter, as at the desktop start-up: a list that cannot be read stops
+// the loading there and the program goes on with what it has.
+void PrepareTables(const cli::AnalyzeOptions& options, AnalysisTables& tables) {
     try {
         LoadReferenceTables(tables.mtDots, tables.mtSkills, options.dotsFile, options.skillsFile);
     } catch (const std::exception& error) {
-        // As at the desktop start-up: the loading stops there and the program goes on with what it has.
         std::cerr << "tallyscope: " << error.what() << "\n";
     }
     tables.mtList.SetFiltered(options.hideMobs);
+}
 
-    ConsoleFeedback feedback;
+int NoLogFile(const cli::AnalyzeOptions& options) {
+    std::cerr << "tallyscope: " << kStatusNoFile << " (" << options.logPath << ")\n";
+    return kNoLogFile;
+}
+
+// A run over the whole log, or over one fight when fight is given.
+cli::RunOutcome RunOnce(const cli::AnalyzeOptions& options, AnalysisTables& tables, const Fight* fight) {
+    cli::ConsoleFeedback feedback;
     cli::RunOutcome outcome;
     try {
-        AnalysisRun(std::filesystem::path(options.logPath), tables, options.settings, feedback);
+        if (fight)
+            FightAnalysisRun(std::filesystem::path(options.logPath), *fight, tables, options.settings,
+                             feedback);
+        else
+            AnalysisRun(std::filesystem::path(options.logPath), tables, options.settings, feedback);
     } catch (const std::exception& error) {
         outcome.error = error.what();
     }
     outcome.status = feedback.status;
     outcome.progressMax = feedback.progressMax;
+    return outcome;
+}
 
+std::int64_t TotalDamage(const CharacterTable& mtList) {
+    std::int64_t total = 0;
+    for (const CharacterRow& row : mtList.Rows())
+        total += row.dmgAll;
+    return total;
+}
+
+int Analyze(const cli::AnalyzeOptions& options) {
+    AnalysisTables tables;
+    PrepareTables(options, tables);
+
+    std::optional<cli::FightOutcome> fight;
+    if (options.fight) {
+        const std::filesystem::path path(options.logPath);
+        if (!platform::FileExists(path))
+            return NoLogFile(options);
+        const auto fights = SplitLogIntoFights(path, options.gap);
+        if (*options.fight > static_cast<int>(fights.size())) {
+            std::cerr << "tallyscope: there is no fight " << *options.fight << ": the log has "
+                      << fights.size() << (fights.size() == 1 ? " fight" : " fights") << " (gap "
+                      << options.gap << " s)\n";
+            return kUsageError;
+        }
+        fight.emplace();
+        fight->fight = fights[static_cast<std::size_t>(*options.fight - 1)];
+    }
+
+    const cli::RunOutcome outcome = RunOnce(options, tables, fight ? &fight->fight : nullptr);
+    if (fight) {
+        fight->damage = TotalDamage(tables.mtList);
+        fight->error = outcome.error;
+    }
+    const Fight* shown = fight ? &fight->fight : nullptr;
     switch (options.format) {
         case cli::OutputFormat::Json:
-            cli::WriteJson(std::cout, tables, outcome);
+            cli::WriteJson(std::cout, tables, outcome, fight ? &*fight : nullptr);
             break;
         case cli::OutputFormat::Csv:
-            cli::WriteCsv(std::cout, tables.mtList);
+            cli::WriteCsv(std::cout, tables.mtList, shown);
             break;
         case cli::OutputFormat::Report:
-            std::cout << BuildDamageReport(tables.mtList);
+            std::cout << (shown ? BuildFightDamageReport(tables.mtList, *shown)
+                                : BuildDamageReport(tables.mtList));
             break;
         case cli::OutputFormat::Table:
-            cli::WriteTable(std::cout, tables.mtList, outcome);
+            cli::WriteTable(std::cout, tables.mtList, outcome, shown);
             break;
     }
     std::cout.flush();
@@ -76,11 +109,43 @@ int Analyze(const cli::AnalyzeOptions& options) {
             std::cerr << "tallyscope: " << *outcome.error << "\n";
         return kRunFailed;
     }
-    if (outcome.status == kStatusNoFile) {
-        std::cerr << "tallyscope: " << kStatusNoFile << " (" << options.logPath << ")\n";
-        return kNoLogFile;
-    }
+    if (outcome.status == kStatusNoFile)
+        return NoLogFile(options);
     return kCompleted;
+}
+
+int ListFights(const cli::AnalyzeOptions& options) {
+    const std::filesystem::path path(options.logPath);
+    if (!platform::FileExists(path))
+        return NoLogFile(options);
+    AnalysisTables tables;
+    PrepareTables(options, tables);
+    std::vector<cli::FightOutcome> listing;
+    for (const Fight& fight : SplitLogIntoFights(path, options.gap)) {
+        const cli::RunOutcome outcome = RunOnce(options, tables, &fight);
+        listing.push_back({fight, TotalDamage(tables.mtList), outcome.error});
+    }
+    switch (options.format) {
+        case cli::OutputFormat::Json:
+            cli::WriteFightsJson(std::cout, options.gap, listing);
+            break;
+        case cli::OutputFormat::Csv:
+            cli::WriteFightsCsv(std::cout, listing);
+            break;
+        case cli::OutputFormat::Report:
+        case cli::OutputFormat::Table:
+            cli::WriteFightsTable(std::cout, listing);
+            break;
+    }
+    std::cout.flush();
+    bool failed = false;
+    for (const auto& entry : listing)
+        if (entry.error) {
+            failed = true;
+            if (options.format != cli::OutputFormat::Table)
+                std::cerr << "tallyscope: fight " << entry.fight.number << ": " << *entry.error << "\n";
+        }
+    return failed ? kRunFailed : kCompleted;
 }
 
 }  // namespace
@@ -99,7 +164,8 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     try {
-        return Analyze(*parsed.options);
+        return parsed.options->command == cli::Command::Fights ? ListFights(*parsed.options)
+                                                               : Analyze(*parsed.options);
     } catch (const std::exception& error) {
         std::cerr << "tallyscope: " << error.what() << "\n";
         return kRunFailed;

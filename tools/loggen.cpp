@@ -349,7 +349,33 @@ Cast MakeCast(Random& random, int characters, const SkillsByClass& skills, const
 class Clock {
   public:
     Clock() { Render(); }
-    std::string_view Prefix() const { return {text_.data(), kLength}; }
+    // Starts at a date and time given as "YYYY.MM.DD hh:mm:ss"; false when it is not one.
+    bool SetStart(std::string_view text) {
+        int values[6];
+        const std::size_t at[6] = {0, 5, 8, 11, 14, 17};
+        const std::size_t width[6] = {4, 2, 2, 2, 2, 2};
+        if (text.size() != 19)
+            return false;
+        for (int i = 0; i < 6; ++i) {
+            const char* first = text.data() + at[i];
+            const auto [end, error] = std::from_chars(first, first + width[i], values[i]);
+            if (error != std::errc() || end != first + width[i])
+                return false;
+        }
+        year_ = values[0], month_ = values[1], day_ = values[2];
+        hour_ = values[3], minute_ = values[4], second_ = values[5];
+        if (year_ < 1 || month_ < 1 || month_ > 12 || day_ < 1 || day_ > DaysInMonth() || hour_ > 23 ||
+            minute_ > 59 || second_ > 59)
+            return false;
+        Render();
+        return true;
+    }
+    // Lines without the date, "21:14:03 : ", as older clients and hand-cut logs have them.
+    void SetUndated(bool undated) { undated_ = undated; }
+    std::string_view Prefix() const {
+        return undated_ ? std::string_view(text_.data() + kDateLength, kLength - kDateLength)
+                        : std::string_view(text_.data(), kLength);
+    }
 
     void Advance(int seconds) {
         second_ += seconds;
@@ -393,7 +419,9 @@ class Clock {
     }
 
     int year_ = 2026, month_ = 12, day_ = 9, hour_ = 21, minute_ = 14, second_ = 3;
+    bool undated_ = false;
     static constexpr std::size_t kLength = 22;
+    static constexpr std::size_t kDateLength = 11;  // "YYYY.MM.DD "
     std::array<char, kLength> text_ = {'0', '0', '0', '0', '.', '0', '0', '.', '0', '0', ' ',
                                        '0', '0', ':', '0', '0', ':', '0', '0', ' ', ':', ' '};
 };
@@ -507,9 +535,16 @@ struct ActiveDot {
     int ticksLeft = 0;
 };
 
+// How long fights are and how long the rests between them, in lines and seconds.
+struct FightShape {
+    int minLines = 1500, maxLines = 6000;
+    int minRest = 40, maxRest = 400;
+};
+
 class FightWriter {
   public:
-    FightWriter(const Cast& cast, Random& random, LogWriter& out) : cast_(cast), random_(random), out_(out) {
+    FightWriter(const Cast& cast, Random& random, LogWriter& out, const FightShape& shape, Clock clock)
+        : cast_(cast), random_(random), out_(out), shape_(shape), clock_(clock) {
         for (const auto& [shape, share] : kShapeShares)
             shapes_.Add(share);
     }
@@ -533,7 +568,7 @@ class FightWriter {
         out_ << Cp("Вы вступили в бой с противником ") << *target_ << ".";
         if (!out_.End())
             return false;
-        const int length = random_.Between(1500, 6000);
+        const int length = random_.Between(shape_.minLines, shape_.maxLines);
         for (int i = 0; i < length && out_.Room() > kClosingRoom; ++i) {
             Tick();
             if (!Next())
@@ -548,7 +583,7 @@ class FightWriter {
         out_ << Cp("Получено опыта: ") << Amount(800, 9000) << ".";
         if (!out_.End())
             return false;
-        clock_.Advance(random_.Between(40, 400));  // rest and walk to the next fight
+        clock_.Advance(random_.Between(shape_.minRest, shape_.maxRest));  // rest and walk to the next fight
         return true;
     }
 
@@ -766,6 +801,7 @@ class FightWriter {
     const Cast& cast_;
     Random& random_;
     LogWriter& out_;
+    FightShape shape_;
     Clock clock_;
     WeightedChoice shapes_;
     const std::string* target_ = nullptr;
@@ -782,6 +818,9 @@ struct Options {
     std::string dots = std::string(LOGGEN_DEFAULT_RESOURCES) + "/dots.txt";
     std::string skills = std::string(LOGGEN_DEFAULT_RESOURCES) + "/skills.txt";
     int characters = 30;
+    FightShape fights;
+    std::string start;
+    bool undated = false;
     std::string output;
 };
 
@@ -793,6 +832,10 @@ constexpr std::string_view kUsage =
     "  --dots         DoT skills per class, Windows-1251 (default: the shipped list)\n"
     "  --skills       skills per class, Windows-1251 (default: the shipped list)\n"
     "  --characters   players, summons and mobs to invent, the log owner included (default 30, 4 to 1000)\n"
+    "  --fight-lines  A:B  lines of a fight, from A to B (default 1500:6000)\n"
+    "  --rest         A:B  seconds between two fights, from A to B (default 40:400)\n"
+    "  --start        the first line's date and time, \"YYYY.MM.DD hh:mm:ss\" (default 2026.12.09 21:14:03)\n"
+    "  --undated      write only the time of day at the head of each line, \"21:14:03 : \"\n"
     "  -o             the log to write\n";
 
 std::optional<std::uint64_t> ParseCount(std::string_view text, bool withSuffix) {
@@ -827,6 +870,20 @@ std::optional<std::uint64_t> ParseCount(std::string_view text, bool withSuffix) 
     return value << shift;
 }
 
+// "A:B" with 0 <= A <= B <= limit.
+bool ParseRange(std::string_view text, int limit, int& low, int& high) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const auto a = ParseCount(text.substr(0, colon), false);
+    const auto b = ParseCount(text.substr(colon + 1), false);
+    if (!a || !b || *a > *b || *b > static_cast<std::uint64_t>(limit))
+        return false;
+    low = static_cast<int>(*a);
+    high = static_cast<int>(*b);
+    return true;
+}
+
 std::optional<Options> ParseOptions(int argc, char** argv) {
     Options options;
     bool haveSize = false;
@@ -835,6 +892,10 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
             std::exit(0);
+        }
+        if (arg == "--undated") {
+            options.undated = true;
+            continue;
         }
         if (i + 1 >= argc) {
             std::cerr << "tallyscope-loggen: " << arg << " needs a value\n";
@@ -856,6 +917,17 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
                 options.characters = static_cast<int>(*number);
             else
                 number.reset();
+        } else if (arg == "--fight-lines" || arg == "--rest") {
+            const bool ok =
+                arg == "--rest"
+                    ? ParseRange(value, 86400, options.fights.minRest, options.fights.maxRest)
+                    : ParseRange(value, 10000000, options.fights.minLines, options.fights.maxLines);
+            if (ok && options.fights.maxLines >= 1)
+                number = 0;
+        } else if (arg == "--start") {
+            options.start = value;
+            if (Clock().SetStart(value))
+                number = 0;
         } else if (arg == "--dots" || arg == "--skills" || arg == "-o") {
             (arg == "--dots" ? options.dots : arg == "--skills" ? options.skills : options.output) = value;
             continue;
@@ -893,7 +965,11 @@ int Generate(const Options& options) {
     const auto started = std::chrono::steady_clock::now();
     LogWriter out(file, options.size);
     try {
-        FightWriter(cast, random, out).Run();
+        Clock clock;
+        if (!options.start.empty())
+            clock.SetStart(options.start);
+        clock.SetUndated(options.undated);
+        FightWriter(cast, random, out, options.fights, clock).Run();
     } catch (...) {
         std::fclose(file);
         throw;

@@ -71,6 +71,13 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
     }
 }
 
+void SharedReadFile::Seek(std::uint64_t offset) {
+    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
+        const int code = errno;
+        throw FileError("Read error on \"" + path_.string() + "\". " + FileErrorMessage(code), code);
+    }
+}
+
 unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
     if (path.empty())
         return ENOENT;

@@ -63,6 +63,15 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
     return got;
 }
 
+void SharedReadFile::Seek(std::uint64_t offset) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), to, nullptr, FILE_BEGIN)) {
+        const int code = static_cast<int>(::GetLastError());
+        throw FileError("Read error on \"" + path_.string() + "\". " + FileErrorMessage(code), code);
+    }
+}
+
 unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
     return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError();
 }

@@ -1,5 +1,6 @@
 #include "tallyscope/analysis_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 
@@ -29,10 +30,35 @@ std::int64_t NowMilliseconds() {
     return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-}  // namespace
+// The bytes of one stretch of an open file.
+class FileRange final : public ByteSource {
+  public:
+    FileRange(platform::SharedReadFile& file, std::uint64_t begin, std::uint64_t end)
+        : file_(file), left_(end > begin ? end - begin : 0) {
+        file_.Seek(begin);
+    }
+    std::size_t Read(char* buffer, std::size_t capacity) override {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(capacity, left_));
+        if (want == 0)
+            return 0;
+        const std::size_t got = file_.Read(buffer, want);
+        left_ -= got;
+        return got;
+    }
 
-void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
-                 RunFeedback& feedback) {
+  private:
+    platform::SharedReadFile& file_;
+    std::uint64_t left_;
+};
+
+// Which part of the log a run reads, and who else sees its lines.
+struct RunScope {
+    const Fight* fight = nullptr;       // only this fight's bytes; the whole log when null
+    FightSplitter* splitter = nullptr;  // also splits the log into fights
+};
+
+void Run(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+         RunFeedback& feedback, const RunScope& scope) {
     const std::int64_t start = NowMilliseconds();
     tables.mtList.Clear();
     tables.mtAdv.Clear();
@@ -52,7 +78,12 @@ void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, c
 
     try {
         platform::SharedReadFile log(logPath);
-        const std::int32_t progressMax = ProgressMaximum(log.Size());
+        std::optional<FileRange> range;
+        if (scope.fight)
+            range.emplace(log, scope.fight->beginOffset, scope.fight->endOffset);
+        ByteSource& source = range ? static_cast<ByteSource&>(*range) : log;
+        const std::int32_t progressMax =
+            ProgressMaximum(scope.fight ? scope.fight->endOffset - scope.fight->beginOffset : log.Size());
         feedback.SetProgressPosition(0);
         feedback.SetProgressMax(progressMax);
         feedback.ShowStatus(kStatusAnalysing);
@@ -63,8 +94,9 @@ void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, c
         feedback.SetStatisticsWindowVisible(false);
 
         const bool dividing = settings.calcType != 0;
-        LineReader reader(log);
+        LineReader reader(source);
         std::string_view line;
+        std::uint64_t lineNumber = 0;
         int linesSincePump = 0;
         while (reader.Next(line)) {
             if (++linesSincePump == kLinesPerEventPump) {
@@ -72,6 +104,8 @@ void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, c
                 linesSincePump = 0;
             }
             feedback.StepProgress();
+            if (scope.splitter)
+                scope.splitter->Add({line, ++lineNumber, reader.LineBegin(), reader.LineEnd()});
             if (dividing)
                 ProcessLineDotsDividing(line, tables);
             else
@@ -102,6 +136,34 @@ void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, c
     feedback.ShowStatus(std::string(kStatusDonePrefix) +
                         platform::FormatElapsedAsLongTime(NowMilliseconds() - start));
     feedback.TrimWorkingSet();
+}
+
+}  // namespace
+
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback) {
+    Run(logPath, tables, settings, feedback, {});
+}
+
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback, FightSplitter& fights) {
+    Run(logPath, tables, settings, feedback, {nullptr, &fights});
+}
+
+void FightAnalysisRun(const std::filesystem::path& logPath, const Fight& fight, AnalysisTables& tables,
+                      const AppSettings& settings, RunFeedback& feedback) {
+    Run(logPath, tables, settings, feedback, {&fight, nullptr});
+}
+
+std::vector<Fight> SplitLogIntoFights(const std::filesystem::path& logPath, std::int64_t gapSeconds) {
+    platform::SharedReadFile log(logPath);
+    LineReader reader(log);
+    FightSplitter splitter(gapSeconds);
+    std::string_view line;
+    std::uint64_t lineNumber = 0;
+    while (reader.Next(line))
+        splitter.Add({line, ++lineNumber, reader.LineBegin(), reader.LineEnd()});
+    return splitter.Fights();
 }
 
 }  // namespace tally

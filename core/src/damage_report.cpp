@@ -4,17 +4,26 @@
 #include "tallyscope/reference_tables.h"
 
 namespace tally {
+namespace {
 
-std::string BuildDamageReport(CharacterTable& mtList) {
-    constexpr std::string_view kLineEnd = "\r\n";
-    std::string report = "Урон персонажей(в т.ч. доты):";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kPlayersHeading = "Урон персонажей(в т.ч. доты)";
+
+std::string Report(CharacterTable& mtList, const Fight* fight) {
+    std::string report(kPlayersHeading);
+    if (fight)
+        report += ", " + FightCaption(*fight);
+    report += ':';
     report += kLineEnd;
+    const std::optional<std::int64_t> seconds = fight ? fight->Duration() : std::nullopt;
     for (std::size_t pos = mtList.FirstVisible(); pos != kNoRow; pos = mtList.NextVisible(pos + 1)) {
         const CharacterRow& row = mtList.At(pos);
         if (row.charClass < 1 || row.charClass > 11)
             continue;
         report += Cp1251ToUtf8(row.charName) + " - " + std::to_string(row.dmgAll) + " (" +
                   std::to_string(row.charDots) + ")";
+        if (seconds)
+            report += " " + std::to_string(DamagePerSecond(row.dmgAll, *seconds)) + " ДПС";
         report += kLineEnd;
     }
     report += '\r';  // the separator line is a lone carriage return
@@ -32,6 +41,34 @@ std::string BuildDamageReport(CharacterTable& mtList) {
     if (const std::size_t last = mtList.LastVisible(); last != kNoRow)
         mtList.SetCurrent(last);
     return report;
+}
+
+}  // namespace
+
+std::string BuildDamageReport(CharacterTable& mtList) {
+    return Report(mtList, nullptr);
+}
+
+std::string BuildFightDamageReport(CharacterTable& mtList, const Fight& fight) {
+    return Report(mtList, &fight);
+}
+
+std::string FightCaption(const Fight& fight) {
+    std::string caption = "бой №" + std::to_string(fight.number);
+    if (const auto seconds = fight.Duration())
+        caption += " " + FormatTimeOfDay(*fight.start) + "–" + FormatTimeOfDay(*fight.end) + " (" +
+                   FormatDuration(*seconds) + ")";
+    return caption;
+}
+
+std::string FightSummary(const Fight& fight) {
+    std::string summary = "№" + std::to_string(fight.number);
+    if (const auto seconds = fight.Duration())
+        summary += "  " + FormatTimeOfDay(*fight.start) + "–" + FormatTimeOfDay(*fight.end) + "  " +
+                   FormatDuration(*seconds);
+    if (!fight.target.empty())
+        summary += "  " + Cp1251ToUtf8(fight.target);
+    return summary;
 }
 
 }  // namespace tally

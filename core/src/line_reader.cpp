@@ -16,6 +16,7 @@ bool LineReader::Fill() {
     if (begin_ > 0) {
         std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
         end_ -= begin_;
+        bufferOffset_ += begin_;
         begin_ = 0;
     }
     if (end_ == buffer_.size())
@@ -61,7 +62,9 @@ bool LineReader::Next(std::string_view& line) {
         if (lf) {
             const auto lineEnd = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data());
             line = Emit(begin_, lineEnd);
+            lineBegin_ = bufferOffset_ + begin_;
             begin_ = lineEnd + 1;
+            lineEnd_ = bufferOffset_ + begin_;
             return true;
         }
         if (!atEndOfData_) {
@@ -75,7 +78,9 @@ bool LineReader::Next(std::string_view& line) {
         if (begin_ == end_)
             return false;
         line = Emit(begin_, end_);
+        lineBegin_ = bufferOffset_ + begin_;
         begin_ = end_;
+        lineEnd_ = bufferOffset_ + end_;
         return true;
     }
 }

@@ -4,6 +4,7 @@
 // a last line without a line end counts, and a line may be of any length. Memory stays bounded by
 // the longest line, never the whole file.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,11 @@ class LineReader {
     // The next line, valid until the next call; false at the end of the file.
     bool Next(std::string_view& line);
 
+    // Where the line last returned by Next stands in the data: the offset of its first byte, and the
+    // offset just past its line end (or past its last byte, when the data ends without one).
+    std::uint64_t LineBegin() const { return lineBegin_; }
+    std::uint64_t LineEnd() const { return lineEnd_; }
+
   private:
     // Moves the unread bytes to the front and reads more behind them; false when nothing was added.
     bool Fill();
@@ -31,6 +37,9 @@ class LineReader {
     // put into that range, so no position has to be remembered across refills.
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t bufferOffset_ = 0;  // offset in the data of buffer_[0]
+    std::uint64_t lineBegin_ = 0;
+    std::uint64_t lineEnd_ = 0;
     bool atEndOfData_ = false;
     bool finished_ = false;
 };

@@ -104,6 +104,95 @@ TEST_F(Tool, MissingDotListLoadsNothingAndTheRunStillCompletes) {
     EXPECT_NE(result.out.find("\"skills\": [\n  ]"), std::string::npos);
 }
 
+// A log of three fights: two close together, then one after a pause of more than the idle gap.
+class Fights : public Tool {
+  protected:
+    void SetUp() override {
+        Tool::SetUp();
+        dir.Write("Chat.log",
+                  LogText({"2026.12.09 21:14:00 : Мира использует Тлеющая метка II.",
+                           "2026.12.09 21:14:03 : Тлеющая метка II: Манекен получает 45 ед. урона.",
+                           "2026.12.09 21:16:40 : Ледяной шип IV: Манекен получает 300 ед. урона.",
+                           "2026.12.09 21:16:41 : Вы одержали победу.",
+                           "2026.12.09 21:20:00 : Ледяной шип IV: Волк получает 100 ед. урона.",
+                           "2026.12.09 21:20:09 : Ледяной шип IV: Волк получает 90 ед. урона.",
+                           "2026.12.09 21:30:00 : Моб наносит много ед. урона."}));
+    }
+};
+
+TEST_F(Fights, ListsEveryFightWithItsOwnRun) {
+    const auto json = RunTool("fights Chat.log --gap 180 --format json", dir.path());
+    EXPECT_EQ(json.exitCode, 1) << "the third fight's run ends with an error";
+    EXPECT_EQ(
+        json.out,
+        "{\"gap\": 180, \"fights\": [\n"
+        "  {\"number\": 1, \"first_line\": 1, \"last_line\": 3, \"start\": \"2026.12.09 21:14:03\", "
+        "\"end\": \"2026.12.09 21:16:40\", \"duration\": 157, \"damage\": 345, \"target\": \"Манекен\", "
+        "\"error\": null},\n"
+        "  {\"number\": 2, \"first_line\": 4, \"last_line\": 6, \"start\": \"2026.12.09 21:20:00\", "
+        "\"end\": \"2026.12.09 21:20:09\", \"duration\": 9, \"damage\": 190, \"target\": \"Волк\", "
+        "\"error\": null},\n"
+        "  {\"number\": 3, \"first_line\": 7, \"last_line\": 7, \"start\": \"2026.12.09 21:30:00\", "
+        "\"end\": \"2026.12.09 21:30:00\", \"duration\": 1, \"damage\": 0, \"target\": \"\", "
+        "\"error\": \"'' is not a valid integer value\"}\n"
+        "]}\n");
+    EXPECT_NE(RunTool("fights Chat.log --format json", dir.path()).out.find("\"number\": 4"),
+              std::string::npos)
+        << "with the default gap of 30 s the first fight splits in two";
+    const auto csv = RunTool("fights Chat.log --gap 180 --format csv", dir.path());
+    EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n2,")),
+              "number,first_line,last_line,start,end,duration,damage,target,error\r\n"
+              "1,1,3,2026.12.09 21:14:03,2026.12.09 21:16:40,157,345,Манекен,");
+    const auto table = RunTool("fights Chat.log --gap 180", dir.path());
+    EXPECT_NE(table.out.find("№1  1–3     21:14:03  21:16:40    2:37   345  Манекен"), std::string::npos)
+        << table.out;
+    EXPECT_NE(table.out.find("Ошибка в бою №3: '' is not a valid integer value"), std::string::npos);
+}
+
+TEST_F(Fights, AnalyzesOneFightInEveryFormat) {
+    const auto json = RunTool("analyze Chat.log --fight 2 --gap 180 --format json", dir.path());
+    EXPECT_EQ(json.exitCode, 0);
+    for (const char* expected :
+         {"{\"CharClass\": 6, \"CharName\": \"ВЫ\", \"CharDamage\": 190, \"CharDots\": 0, \"DmgAll\": 190, "
+          "\"Critical\": null, \"DPS\": 21}",
+          "\"fight\": {\"number\": 2, \"first_line\": 4, \"last_line\": 6, \"start\": \"2026.12.09 "
+          "21:20:00\", "
+          "\"end\": \"2026.12.09 21:20:09\", \"duration\": 9, \"damage\": 190, \"target\": \"Волк\", "
+          "\"error\": null}\n}\n",
+          "\"progress_max\": 1,"})
+        EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out;
+    EXPECT_EQ(RunTool("analyze Chat.log --fight 1 --gap 180 --format report", dir.path()).out,
+              "Урон персонажей(в т.ч. доты), бой №1 21:14:03–21:16:40 (2:37):\r\nВЫ - 300 (0) 2 ДПС\r\n"
+              "Мира - 45 (45) 0 ДПС\r\n\r\r\nУрон от ГС:\r\n");
+    EXPECT_EQ(RunTool("analyze Chat.log --fight 2 --gap 180 --format csv", dir.path()).out,
+              "CharClass,CharName,CharDamage,CharDots,DmgAll,Critical,DPS\r\n6,ВЫ,190,0,190,,21\r\n");
+    const auto table = RunTool("analyze Chat.log --fight 2 --gap 180", dir.path());
+    EXPECT_NE(table.out.find("Бой №2  21:20:00–21:20:09  0:09  Волк"), std::string::npos) << table.out;
+    EXPECT_NE(table.out.find("ВЫ          190   21"), std::string::npos) << table.out;
+}
+
+TEST_F(Fights, FightNumbersAndMissingLogs) {
+    struct Case {
+        const char* arguments;
+        int exitCode;
+    };
+    for (const Case& c :
+         {Case{"analyze Chat.log --fight 4 --gap 180", 2}, Case{"analyze Chat.log --fight 0", 2},
+          Case{"analyze Chat.log --fight x", 2}, Case{"fights Chat.log --gap -1", 2},
+          Case{"fights Chat.log --fight 1", 2}, Case{"fights Chat.log --format report", 2},
+          Case{"fights missing.log", 3}, Case{"analyze missing.log --fight 1", 3}})
+        EXPECT_EQ(RunTool(c.arguments, dir.path()).exitCode, c.exitCode) << c.arguments;
+    const std::string command = "cd '" + dir.path().string() +
+                                "' && '" TALLYSCOPE_CLI
+                                "' analyze Chat.log --fight 4 --gap 180 2>&1 >/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    char message[256] = {};
+    const std::size_t n = std::fread(message, 1, sizeof message - 1, pipe);
+    ::pclose(pipe);
+    EXPECT_NE(std::string(message, n).find("the log has 3 fights"), std::string::npos) << message;
+}
+
 TEST(CommandLine, Options) {
     struct Case {
         std::vector<std::string> arguments;
@@ -119,6 +208,8 @@ TEST(CommandLine, Options) {
         {{"analyze", "a.log", "b.log"}, false, 0, 0},
         {{"analyze", "a.log", "--bogus"}, false, 0, 0},
         {{"report", "a.log"}, false, 0, 0},
+        {{"fights", "a.log", "--gap", "45", "--method", "2"}, true, 1, 0},
+        {{"analyze", "a.log", "--fight", "2", "--gap", "0"}, true, 0, 0},
     };
     for (const auto& c : cases) {
         const auto parsed = cli::ParseCommandLine(c.arguments);

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
 #include "tallyscope/accounting.h"
+#include "tallyscope/fights.h"
 
 namespace tally {
 
@@ -48,5 +50,19 @@ std::int32_t ProgressMaximum(std::uint64_t sizeInBytes);
 // restored to its state before the run, and the rows booked so far stay, unsorted.
 void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
                  RunFeedback& feedback);
+
+// The same run, which also splits the log into fights: every line it reads goes to fights as well.
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback, FightSplitter& fights);
+
+// The run over the lines of one fight alone, from empty tables: what the whole-log run would give had
+// the log been cleared just before the fight and analysed just after it. The progress maximum comes
+// from the size of the fight's bytes.
+void FightAnalysisRun(const std::filesystem::path& logPath, const Fight& fight, AnalysisTables& tables,
+                      const AppSettings& settings, RunFeedback& feedback);
+
+// Reads the log only to split it into fights, booking nothing. Throws FileError when the log cannot be
+// opened or read.
+std::vector<Fight> SplitLogIntoFights(const std::filesystem::path& logPath, std::int64_t gapSeconds);
 
 }  // namespace tally

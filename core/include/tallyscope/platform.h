@@ -27,6 +27,8 @@ class SharedReadFile final : public ByteSource {
     std::uint64_t Size() const;
     // Reads up to capacity bytes; 0 at the end of the file.
     std::size_t Read(char* buffer, std::size_t capacity) override;
+    // Moves the read position to offset bytes from the start of the file.
+    void Seek(std::uint64_t offset);
     void Close();
 
   private:
