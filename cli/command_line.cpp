@@ -10,9 +10,12 @@ const char* const kUsage =
     "                              [--dots FILE] [--skills FILE] [--format table|json|csv|report]\n"
     "                              [--fight N [--gap S]]\n"
     "       tallyscope fights LOG [--gap S] [the options of analyze] [--format table|json|csv]\n"
+    "       tallyscope follow LOG [--gap S] [--interval MS] [the options of analyze]\n"
     "\n"
     "Reads a chat log of the game client (Windows-1251) and prints the damage of every character:\n"
-    "analyze over the whole log or one fight, fights lists the fights of the log.\n"
+    "analyze over the whole log or one fight, fights lists the fights of the log, follow shows the\n"
+    "fight in progress while the game writes the log, until interrupted: redrawn on a terminal,\n"
+    "otherwise one JSON object a line whenever it changes.\n"
     "\n"
     "  --calc-type N       0: DoTs go to the last character who used the skill (default);\n"
     "                      any other value: DoTs are divided between characters of one class\n"
@@ -26,6 +29,7 @@ const char* const kUsage =
     "  --fight N           only fight N (from 1), with the damage per second\n"
     "  --gap S             a pause of more than S seconds between damage lines starts a new fight\n"
     "                      (default 30)\n"
+    "  --interval MS       follow: read the log every MS milliseconds (default 1000)\n"
     "\n"
     "Exit codes: 0 the analysis completed, 1 it ended with an error, 2 usage error, 3 no file at LOG.\n";
 
@@ -61,6 +65,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         options.command = Command::Analyze;
     } else if (arguments[0] == "fights") {
         options.command = Command::Fights;
+    } else if (arguments[0] == "follow") {
+        options.command = Command::Follow;
     } else {
         return fail("unknown command '" + arguments[0] + "'");
     }
@@ -93,6 +99,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!value(text) || !ParseInt32(text, seconds) || seconds < 0)
                 return fail("--gap needs a whole number of seconds");
             options.gap = seconds;
+        } else if (argument == "--interval" && options.command == Command::Follow) {
+            std::int32_t milliseconds = 0;
+            if (!value(text) || !ParseInt32(text, milliseconds) || milliseconds < 10 ||
+                milliseconds > 3600000)
+                return fail("--interval needs milliseconds from 10 to 3600000");
+            options.intervalMilliseconds = milliseconds;
         } else if (argument == "--stats") {
             options.settings.showAdvanced = 1;
         } else if (argument == "--hide-mobs") {
@@ -103,7 +115,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (argument == "--skills") {
             if (!value(options.skillsFile))
                 return fail("--skills needs a file");
-        } else if (argument == "--format") {
+        } else if (argument == "--format" && options.command != Command::Follow) {
             if (!value(text))
                 return fail("--format needs a value");
             if (text == "table") {

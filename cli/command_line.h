@@ -1,5 +1,5 @@
 #pragma once
-// The arguments of `tallyscope analyze` and `tallyscope fights`.
+// The arguments of `tallyscope analyze`, `tallyscope fights` and `tallyscope follow`.
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +11,7 @@
 
 namespace tally::cli {
 
-enum class Command { Analyze, Fights };
+enum class Command { Analyze, Fights, Follow };
 enum class OutputFormat { Table, Json, Csv, Report };
 
 struct AnalyzeOptions {
@@ -24,6 +24,7 @@ struct AnalyzeOptions {
     OutputFormat format = OutputFormat::Table;
     std::optional<int> fight;  // analyze only this fight, counted from 1
     std::int64_t gap = kDefaultFightGap;
+    int intervalMilliseconds = 1000;  // follow: how often the log is read
 };
 
 struct ParsedCommandLine {

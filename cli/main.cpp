@@ -1,5 +1,6 @@
 // tallyscope analyze: reads a chat log and prints the damage of every character, over the whole log
-// or one fight. tallyscope fights: lists the fights of a log.
+// or one fight. tallyscope fights: lists the fights of a log. tallyscope follow: shows the fight in
+// progress while the game writes the log.
 
 #include <clocale>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include "command_line.h"
 #include "console_feedback.h"
+#include "follow_command.h"
 #include "result_writers.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/damage_report.h"
@@ -148,6 +150,14 @@ int ListFights(const cli::AnalyzeOptions& options) {
     return failed ? kRunFailed : kCompleted;
 }
 
+int Follow(const cli::AnalyzeOptions& options) {
+    if (!platform::FileExists(std::filesystem::path(options.logPath)))
+        return NoLogFile(options);
+    AnalysisTables tables;
+    PrepareTables(options, tables);
+    return cli::FollowLog(options, tables);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,8 +174,15 @@ int main(int argc, char** argv) {
         return kUsageError;
     }
     try {
-        return parsed.options->command == cli::Command::Fights ? ListFights(*parsed.options)
-                                                               : Analyze(*parsed.options);
+        switch (parsed.options->command) {
+            case cli::Command::Fights:
+                return ListFights(*parsed.options);
+            case cli::Command::Follow:
+                return Follow(*parsed.options);
+            case cli::Command::Analyze:
+                break;
+        }
+        return Analyze(*parsed.options);
     } catch (const std::exception& error) {
         std::cerr << "tallyscope: " << error.what() << "\n";
         return kRunFailed;

@@ -33,7 +33,15 @@ std::string FileErrorMessage(int code) {
     return std::strerror(code);
 }
 
-SharedReadFile::SharedReadFile(const std::filesystem::path& path) : path_(path), handle_(-1) {
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+// Files have no sharing modes here: writers, renames and deletes go on whatever the mode.
+SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing) : path_(path), handle_(-1) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
@@ -71,6 +79,13 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
     }
 }
 
+FileIdentity SharedReadFile::Identity() const {
+    struct stat info {};
+    if (handle_ < 0 || ::fstat(static_cast<int>(handle_), &info) != 0)
+        return {};
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
 void SharedReadFile::Seek(std::uint64_t offset) {
     if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
         const int code = errno;
@@ -82,6 +97,10 @@ unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
     if (path.empty())
         return ENOENT;
     return ::unlink(path.c_str()) == 0 ? 0 : static_cast<unsigned long>(errno);
+}
+
+bool StandardOutputIsTerminal() {
+    return ::isatty(STDOUT_FILENO) == 1;
 }
 
 void TrimWorkingSet() {

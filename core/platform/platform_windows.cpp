@@ -26,8 +26,34 @@ std::string FileErrorMessage(int code) {
     return message;
 }
 
-SharedReadFile::SharedReadFile(const std::filesystem::path& path) : path_(path), handle_(-1) {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+namespace {
+FileIdentity IdentityOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info))
+        return {};
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+}  // namespace
+
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
+    if (path.empty())
+        return std::nullopt;
+    // Opened for no access at all, so that nobody else is hindered.
+    HANDLE h = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    const FileIdentity identity = IdentityOfHandle(h);
+    ::CloseHandle(h);
+    return identity;
+}
+
+SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing sharing)
+    : path_(path), handle_(-1) {
+    const DWORD share = sharing == Sharing::ReadOnly ? FILE_SHARE_READ
+                                                     : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const int code = static_cast<int>(::GetLastError());
@@ -63,6 +89,10 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
     return got;
 }
 
+FileIdentity SharedReadFile::Identity() const {
+    return IdentityOfHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
 void SharedReadFile::Seek(std::uint64_t offset) {
     LARGE_INTEGER to{};
     to.QuadPart = static_cast<LONGLONG>(offset);
@@ -74,6 +104,14 @@ void SharedReadFile::Seek(std::uint64_t offset) {
 
 unsigned long DeleteFileReportingError(const std::filesystem::path& path) {
     return ::DeleteFileW(path.c_str()) ? 0 : ::GetLastError();
+}
+
+bool StandardOutputIsTerminal() {
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (out == INVALID_HANDLE_VALUE || !::GetConsoleMode(out, &mode))
+        return false;
+    return ::SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
 void TrimWorkingSet() {

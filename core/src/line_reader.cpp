@@ -37,20 +37,22 @@ bool LineReader::Fill() {
     return true;
 }
 
-std::string_view LineReader::Emit(std::size_t begin, std::size_t end) {
-    const char* data = buffer_.data() + begin;
-    std::size_t size = end - begin;
+std::string_view WithoutCarriageReturns(const char* data, std::size_t size, std::string& scratch) {
     // The usual CR LF line end leaves one carriage return at the end: drop it without copying.
     if (size > 0 && data[size - 1] == '\r')
         --size;
     const void* carriageReturn = std::memchr(data, '\r', size);
     if (!carriageReturn)
         return {data, size};
-    withoutCarriageReturns_.assign(data, static_cast<const char*>(carriageReturn));
-    for (std::size_t i = withoutCarriageReturns_.size() + 1; i < size; ++i)
+    scratch.assign(data, static_cast<const char*>(carriageReturn));
+    for (std::size_t i = scratch.size() + 1; i < size; ++i)
         if (data[i] != '\r')
-            withoutCarriageReturns_ += data[i];
-    return withoutCarriageReturns_;
+            scratch += data[i];
+    return scratch;
+}
+
+std::string_view LineReader::Emit(std::size_t begin, std::size_t end) {
+    return WithoutCarriageReturns(buffer_.data() + begin, end - begin, withoutCarriageReturns_);
 }
 
 bool LineReader::Next(std::string_view& line) {

@@ -13,6 +13,10 @@
 
 namespace tally {
 
+// The text of a line without its carriage returns: the one of a CR LF line end and any lone one. The
+// result is the bytes themselves when they hold none, otherwise scratch.
+std::string_view WithoutCarriageReturns(const char* data, std::size_t size, std::string& scratch);
+
 class LineReader {
   public:
     explicit LineReader(ByteSource& source, std::size_t blockSize = 1 << 20);

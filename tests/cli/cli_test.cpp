@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
 
 #include "command_line.h"
 #include "test_support.h"
@@ -191,6 +192,33 @@ TEST_F(Fights, FightNumbersAndMissingLogs) {
     const std::size_t n = std::fread(message, 1, sizeof message - 1, pipe);
     ::pclose(pipe);
     EXPECT_NE(std::string(message, n).find("the log has 3 fights"), std::string::npos) << message;
+}
+
+TEST_F(Fights, FollowPrintsTheFightInProgressAsTheLogGrows) {
+    dir.Write("Chat.log", LogText({"2026.12.09 21:20:00 : Ледяной шип IV: Волк получает 100 ед. урона."}));
+    const std::string command = "cd '" + dir.path().string() +
+                                "' && timeout 3 '" TALLYSCOPE_CLI
+                                "' follow Chat.log --interval 20 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    char line[1 << 16];
+    ASSERT_TRUE(std::fgets(line, sizeof line, pipe));
+    const std::string first = line;
+    {
+        std::ofstream more(dir.path() / "Chat.log", std::ios::app | std::ios::binary);
+        more << Cp(
+            "2026.12.09 21:20:05 : Ледяной шип IV: Волк получает 90 ед. урона.\r\n"
+            "2026.12.09 21:20:06 : Ледяной шип IV: Волк получ");  // the game is still writing
+    }
+    ASSERT_TRUE(std::fgets(line, sizeof line, pipe));
+    const std::string second = line;
+    ::pclose(pipe);
+    EXPECT_NE(first.find("\"DmgAll\": 100, \"Critical\": null, \"DPS\": 100}"), std::string::npos) << first;
+    EXPECT_NE(second.find("\"DmgAll\": 190, \"Critical\": null, \"DPS\": 38}"), std::string::npos) << second;
+    EXPECT_NE(second.find("\"fight\": {\"number\": 1, \"first_line\": 1, \"last_line\": 2,"),
+              std::string::npos);
+    EXPECT_EQ(second.find('\n'), second.size() - 1) << "one object a line";
+    EXPECT_EQ(RunTool("follow missing.log", dir.path()).exitCode, 3);
 }
 
 TEST(CommandLine, Options) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "tallyscope/byte_source.h"
@@ -15,11 +16,27 @@ namespace tally::platform {
 // path names no file.
 bool FileExists(const std::filesystem::path& path);
 
-// A file opened for reading while other processes may read it but not write it (where the platform
-// has sharing modes). Throws FileError when it cannot be opened; Read throws FileError on failure.
+// What other processes may do with a file while it is open for reading (where the platform has
+// sharing modes): only read it, as during an analysis run, or also write, rename and delete it, as
+// while the program follows a log that the game client is writing.
+enum class Sharing { ReadOnly, WithWriters };
+
+// Tells two files apart: the same identity means the same file, whatever its name is now.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file the path names now; none when there is no file there, or it cannot be
+// opened (on Windows, a deleted file that is still open elsewhere).
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
+
+// A file opened for reading. Throws FileError when it cannot be opened; Read throws FileError on
+// failure.
 class SharedReadFile final : public ByteSource {
   public:
-    explicit SharedReadFile(const std::filesystem::path& path);
+    explicit SharedReadFile(const std::filesystem::path& path, Sharing sharing = Sharing::ReadOnly);
     ~SharedReadFile() override;
     SharedReadFile(const SharedReadFile&) = delete;
     SharedReadFile& operator=(const SharedReadFile&) = delete;
@@ -30,6 +47,7 @@ class SharedReadFile final : public ByteSource {
     // Moves the read position to offset bytes from the start of the file.
     void Seek(std::uint64_t offset);
     void Close();
+    FileIdentity Identity() const;
 
   private:
     std::filesystem::path path_;
@@ -46,6 +64,10 @@ void TrimWorkingSet();
 // A duration written as a time of day in the user's long time format (fractions of a second and
 // whole days dropped).
 std::string FormatElapsedAsLongTime(std::int64_t milliseconds);
+
+// True when standard output is a terminal that can be redrawn in place with the usual escape
+// sequences (on Windows, a console switched to them).
+bool StandardOutputIsTerminal();
 
 // The process's current directory.
 std::filesystem::path CurrentDirectory();
