@@ -22,8 +22,11 @@ std::string Report(CharacterTable& mtList, const Fight* fight) {
             continue;
         report += Cp1251ToUtf8(row.charName) + " - " + std::to_string(row.dmgAll) + " (" +
                   std::to_string(row.charDots) + ")";
-        if (seconds)
-            report += " " + std::to_string(DamagePerSecond(row.dmgAll, *seconds)) + " ДПС";
+        if (seconds) {
+            report += ' ';
+            report += std::to_string(DamagePerSecond(row.dmgAll, *seconds));
+            report += " ДПС";
+        }
         report += kLineEnd;
     }
     report += '\r';  // the separator line is a lone carriage return
@@ -53,21 +56,37 @@ std::string BuildFightDamageReport(CharacterTable& mtList, const Fight& fight) {
     return Report(mtList, &fight);
 }
 
+// Built by appending: GCC 12 warns falsely about chains of operator+ on strings at -O3.
 std::string FightCaption(const Fight& fight) {
-    std::string caption = "бой №" + std::to_string(fight.number);
-    if (const auto seconds = fight.Duration())
-        caption += " " + FormatTimeOfDay(*fight.start) + "–" + FormatTimeOfDay(*fight.end) + " (" +
-                   FormatDuration(*seconds) + ")";
+    std::string caption = "бой №";
+    caption += std::to_string(fight.number);
+    if (const auto seconds = fight.Duration()) {
+        caption += ' ';
+        caption += FormatTimeOfDay(*fight.start);
+        caption += "–";
+        caption += FormatTimeOfDay(*fight.end);
+        caption += " (";
+        caption += FormatDuration(*seconds);
+        caption += ')';
+    }
     return caption;
 }
 
 std::string FightSummary(const Fight& fight) {
-    std::string summary = "№" + std::to_string(fight.number);
-    if (const auto seconds = fight.Duration())
-        summary += "  " + FormatTimeOfDay(*fight.start) + "–" + FormatTimeOfDay(*fight.end) + "  " +
-                   FormatDuration(*seconds);
-    if (!fight.target.empty())
-        summary += "  " + Cp1251ToUtf8(fight.target);
+    std::string summary = "№";
+    summary += std::to_string(fight.number);
+    if (const auto seconds = fight.Duration()) {
+        summary += "  ";
+        summary += FormatTimeOfDay(*fight.start);
+        summary += "–";
+        summary += FormatTimeOfDay(*fight.end);
+        summary += "  ";
+        summary += FormatDuration(*seconds);
+    }
+    if (!fight.target.empty()) {
+        summary += "  ";
+        summary += Cp1251ToUtf8(fight.target);
+    }
     return summary;
 }
 
