@@ -58,15 +58,23 @@ std::string_view TrimControlAndBlanks(std::string_view text) {
 }
 
 void StripRankNumeralsInto(std::string_view text, std::string& out) {
+    // Kept bytes are copied in place, and the trimming cuts the same buffer: no allocation once out has
+    // grown to the longest key.
     out.resize(text.size());
     std::size_t kept = 0;
-    for (const char c : text)
-        if (c != 'I' && c != 'V' && c != 'X')
-            out[kept++] = c;
+    for (const char c : text) {
+        out[kept] = c;
+        kept += (c != 'I' && c != 'V' && c != 'X') ? 1 : 0;
+    }
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (kept > 0 && isBlank(out[kept - 1]))
+        --kept;
+    std::size_t first = 0;
+    while (first < kept && isBlank(out[first]))
+        ++first;
     out.resize(kept);
-    const std::string_view trimmed = TrimControlAndBlanks(out);
-    if (trimmed.size() != out.size())
-        out = std::string(trimmed);
+    if (first > 0)
+        out.erase(0, first);
 }
 
 std::string StripRankNumerals(std::string_view text) {

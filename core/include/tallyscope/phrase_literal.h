@@ -9,11 +9,12 @@
 
 namespace tally {
 
-// A fixed phrase of the vocabulary with the position of its least common byte, the byte a search
-// jumps to (see FindPhrase).
+// A fixed phrase of the vocabulary with the positions of its two least common bytes, which a search
+// tests before it compares the whole phrase (see FindPhrase).
 struct Phrase {
     std::string_view text;
     std::size_t anchor = 0;
+    std::size_t second = 0;
     constexpr operator std::string_view() const { return text; }
     constexpr std::size_t size() const { return text.size(); }
 };
@@ -47,6 +48,20 @@ constexpr std::size_t AnchorOf(std::string_view phrase) {
             kByteCommonness[static_cast<unsigned char>(phrase[anchor])])
             anchor = i;
     return anchor;
+}
+
+// The least common byte after the anchor's, preferably of another value: two rare bytes at their places
+// rule out nearly every position before the phrase is compared.
+constexpr std::size_t SecondAnchorOf(std::string_view phrase, std::size_t anchor) {
+    std::size_t second = anchor;
+    auto rank = [&](std::size_t i) {
+        const int sameByte = phrase[i] == phrase[anchor] ? 256 : 0;
+        return kByteCommonness[static_cast<unsigned char>(phrase[i])] + sameByte;
+    };
+    for (std::size_t i = 0; i < phrase.size(); ++i)
+        if (i != anchor && (second == anchor || rank(i) < rank(second)))
+            second = i;
+    return second;
 }
 
 template <std::size_t N>
@@ -113,7 +128,8 @@ template <detail::Utf8Literal S>
 constexpr Phrase operator""_cp() {
     constexpr std::string_view text{detail::EncodedPhrase<S>::value.data(),
                                     detail::EncodedPhrase<S>::value.size()};
-    return {text, detail::AnchorOf(text)};
+    constexpr std::size_t anchor = detail::AnchorOf(text);
+    return {text, anchor, detail::SecondAnchorOf(text, anchor)};
 }
 
 }  // namespace tally::literals
