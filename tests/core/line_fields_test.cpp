@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "phrase_search.h"
 #include "tallyscope/errors.h"
 #include "test_support.h"
 
@@ -155,6 +156,35 @@ TEST(LineFields, CriticalActorSameWithAndWithoutTheCriticalWords) {
     EXPECT_EQ(
         U8(ExtractActorName(Cp("10:00:00 : Ария использует: Огненный шар IV. Моб получает 2468 ед. урона."))),
         "Ария");
+}
+
+}  // namespace
+}  // namespace tally
+
+namespace tally {
+namespace {
+
+// The phrase search tests sixteen positions at a time and the last ones from an overlapping block:
+// every length of text, every place of the phrase and every starting point must give what a plain
+// search gives, near-misses that share the phrase's rarest bytes included.
+TEST(FindPhrase, AgreesWithAPlainSearchAtEveryPlace) {
+    const std::string phrase = test::Cp("получает");
+    const std::string nearMiss = test::Cp("полуЧает получаеТ почучает");
+    for (std::size_t length = 0; length < 70; ++length)
+        for (std::size_t at = 0; at + phrase.size() <= length + phrase.size(); ++at) {
+            std::string text;
+            while (text.size() < length)
+                text += nearMiss;
+            text.resize(length);
+            if (at + phrase.size() <= length)
+                text.replace(at, phrase.size(), phrase);
+            for (std::size_t from = 0; from <= length + 1; from += 3)
+                ASSERT_EQ(detail::FindPhrase(text, phrase, from), std::string_view(text).find(phrase, from))
+                    << "length " << length << ", phrase at " << at << ", from " << from;
+        }
+    EXPECT_EQ(detail::FindPhrase("a", "a"), 0u);
+    EXPECT_EQ(detail::FindPhrase("", "a"), std::string_view::npos);
+    EXPECT_EQ(detail::FindPhrase("aaaa", ""), std::string_view::npos);
 }
 
 }  // namespace
