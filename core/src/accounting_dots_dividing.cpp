@@ -27,7 +27,7 @@ class DotsDividing {
         if (isUses && facts_.ActorIsSkill())
             Pool();
         if (isMagic)
-            Book(kSummonClass, ExtractBetween(facts_.Line(), phrase::kSeparator, phrase::kMagicSourceEnd));
+            Book(kSummonClass, facts_.MagicSource());
         if (facts_.Has(Mark::OwnerHit))
             Book(kNpcClass, phrase::kOwnerName);
         if (facts_.Has(Mark::Receives) && !isUses && !isMagic && !facts_.IsDot()) {

@@ -58,8 +58,7 @@ class DotsToLast {
             }
         }
         if (isMagic)
-            Book(kSummonClass, ExtractBetween(facts_.Line(), phrase::kSeparator, phrase::kMagicSourceEnd),
-                 facts_.Amount(), 0);
+            Book(kSummonClass, facts_.MagicSource(), facts_.Amount(), 0);
         // The owner's plain hits count only in the statistics.
         if (facts_.Has(Mark::OwnerHit))
             Stat(phrase::kOwnerName, phrase::kAutoAttack);

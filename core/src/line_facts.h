@@ -58,10 +58,12 @@ class LineFacts {
         return *class_;
     }
     int Critical() const { return IsCriticalHit(scan_) ? 1 : 0; }
+    // The source named on a magic-damage line, booked as a summon.
+    std::string_view MagicSource() const { return scan_.Between(Mark::Separator, phrase::kMagicSourceEnd); }
     // Parsed by the first rule that books; a line no rule books is never parsed.
     std::int32_t Amount() {
         if (!amount_)
-            amount_ = ParseDamageAmount(scan_.Line());
+            amount_ = ParseDamageAmount(scan_);
         return *amount_;
     }
 

@@ -14,9 +14,10 @@ namespace tally {
 namespace {
 
 template <class Marker>
-std::string_view CutBetween(std::string_view text, const Marker& start, const Marker& end) {
+std::string_view CutBetween(std::string_view text, const Marker& start, const Marker& end,
+                            std::size_t from = 0) {
     std::string_view result;
-    std::string_view remaining = text;
+    std::string_view remaining = text.substr(from);
     for (;;) {
         const std::size_t startAt = detail::FindPhrase(remaining, start);
         if (startAt == std::string_view::npos)
@@ -84,7 +85,11 @@ std::string StripRankNumerals(std::string_view text) {
 }
 
 std::int32_t ParseDamageAmount(std::string_view line) {
-    const std::string_view segment = ExtractBetween(line, phrase::kSeparator, phrase::kUnitsAmountEnd);
+    return ParseDamageAmount(LineScan(line));
+}
+
+std::int32_t ParseDamageAmount(const LineScan& scan) {
+    const std::string_view segment = scan.Between(Mark::Separator, phrase::kUnitsAmountEnd);
     // The digits of the segment's last word: a backward scan that skips anything but digits and stops at
     // a blank, or at the segment's first character.
     const std::size_t blank = segment.rfind(' ');
@@ -107,17 +112,16 @@ std::int32_t ParseDamageAmount(std::string_view line) {
 std::string_view ExtractActorName(const LineScan& scan) {
     const std::string_view line = scan.Line();
     std::string_view name;
-    const Phrase& start =
-        scan.Has(Mark::CriticalActorStart) ? phrase::kCriticalActorStart : phrase::kSeparator;
+    const Mark start = scan.Has(Mark::CriticalActorStart) ? Mark::CriticalActorStart : Mark::Separator;
     if (scan.Has(Mark::Uses)) {
-        name = ExtractBetween(line, start, phrase::kUsesActorEnd);
+        name = scan.Between(start, phrase::kUsesActorEnd);
     } else if (scan.Has(Mark::Hits)) {
-        name = ExtractBetween(line, start, phrase::kHitsActorEnd);
+        name = scan.Between(start, phrase::kHitsActorEnd);
     }
     if (scan.Has(Mark::ShowsUp) && scan.Has(Mark::OfCharacter))
         name = ExtractBetween(line, phrase::kOfCharacterNameStart, phrase::kFullStop);
     if (scan.Has(Mark::Reflects))
-        name = ExtractBetween(line, phrase::kSeparator, phrase::kReflectsActorEnd);
+        name = scan.Between(Mark::Separator, phrase::kReflectsActorEnd);
     return name;
 }
 
@@ -137,13 +141,16 @@ std::string_view ExtractSkillName(const LineScan& scan) {
     const std::string_view line = scan.Line();
     std::string_view skill;
     if (scan.Has(Mark::Uses)) {
-        const std::string_view probe = ExtractBetween(line, phrase::kUses, phrase::kFullStop);
-        skill = Contains(probe, phrase::kColon) ? ExtractBetween(line, phrase::kUsesColon, phrase::kFullStop)
-                                                : ExtractBetween(line, phrase::kUsesSpace, phrase::kFullStop);
+        const std::string_view probe = scan.Between(Mark::Uses, phrase::kFullStop);
+        // Both starts begin with "использует", so neither stands before its first occurrence.
+        const std::size_t from = scan.First(Mark::Uses);
+        skill = Contains(probe, phrase::kColon)
+                    ? CutBetween(line, phrase::kUsesColon, phrase::kFullStop, from)
+                    : CutBetween(line, phrase::kUsesSpace, phrase::kFullStop, from);
     } else if (scan.Has(Mark::Critical)) {
         skill = ExtractBetween(line, phrase::kCriticalSkillStart, phrase::kColon);
     } else {
-        skill = ExtractBetween(line, phrase::kSeparator, phrase::kColon);
+        skill = scan.Between(Mark::Separator, phrase::kColon);
     }
     return TrimControlAndBlanks(skill);
 }

@@ -23,15 +23,71 @@ constexpr std::array<Phrase, static_cast<std::size_t>(Mark::Count)> kMarkPhrases
     phrase::kHoly,
     phrase::kHolyEnergyUses,
     phrase::kHolyPowerUses,
+    phrase::kSeparator,
 };
 
 }  // namespace
 
+const Phrase& LineScan::PhraseOf(Mark mark) {
+    return kMarkPhrases[Index(mark)];
+}
+
+// A phrase that begins with another mark's phrase can only stand where that one does: it is looked for
+// from there, and not at all when the shorter one is missing.
+std::size_t LineScan::Search(Mark mark) const {
+    Mark inner = mark;
+    switch (mark) {
+        case Mark::CriticalActorStart:
+            inner = Mark::Critical;
+            break;
+        case Mark::HolyEnergyUses:
+        case Mark::HolyPowerUses:
+            inner = Mark::Holy;
+            break;
+        default:
+            return detail::FindPhrase(line_, PhraseOf(mark));
+    }
+    const std::size_t from = First(inner);
+    return from == std::string_view::npos ? from : detail::FindPhrase(line_, PhraseOf(mark), from);
+}
+
 std::size_t LineScan::First(Mark mark) const {
     std::size_t& first = first_[Index(mark)];
     if (first == kNotLookedFor)
-        first = detail::FindPhrase(line_, kMarkPhrases[Index(mark)]);
+        first = Search(mark);
     return first;
+}
+
+std::size_t LineScan::Last(Mark mark) const {
+    std::size_t& last = last_[Index(mark)];
+    if (last == kNotLookedFor) {
+        last = First(mark);
+        for (std::size_t next = last; next != std::string_view::npos;
+             next = detail::FindPhrase(line_, PhraseOf(mark), last + 1))
+            last = next;
+    }
+    return last;
+}
+
+std::string_view LineScan::Between(Mark start, const Phrase& end) const {
+    const Phrase& opening = PhraseOf(start);
+    std::size_t at = First(start);
+    if (at == std::string_view::npos)
+        return {};
+    const std::size_t last = Last(start);
+    for (;;) {
+        const std::size_t from = at + opening.size();
+        const std::size_t endAt = detail::FindPhrase(line_, end, from);
+        if (endAt == std::string_view::npos)
+            return {};
+        const std::size_t next = endAt + end.size();
+        // No start stands at or after next: this segment is the last one.
+        if (next > last)
+            return line_.substr(from, endAt - from);
+        at = detail::FindPhrase(line_, opening, next);
+        if (at == std::string_view::npos)
+            return line_.substr(from, endAt - from);
+    }
 }
 
 }  // namespace tally

@@ -30,24 +30,39 @@ enum class Mark : std::uint8_t {
     Holy,                // "Святая"
     HolyEnergyUses,      // "Святая энергия использует"
     HolyPowerUses,       // "Святая мощь использует"
+    Separator,           // " : "
     Count
 };
 
 class LineScan {
   public:
-    explicit LineScan(std::string_view line) : line_(line) { first_.fill(kNotLookedFor); }
+    explicit LineScan(std::string_view line) : line_(line) {
+        first_.fill(kNotLookedFor);
+        last_.fill(kNotLookedFor);
+    }
 
     std::string_view Line() const { return line_; }
     bool Has(Mark mark) const { return First(mark) != std::string_view::npos; }
     // The position of the first occurrence, or npos.
     std::size_t First(Mark mark) const;
+    // The position of the last occurrence, or npos.
+    std::size_t Last(Mark mark) const;
+
+    // The text between the phrase of start and the end phrase that follows it; with several such
+    // segments the last one; empty when a start has no end after it. The same as ExtractBetween over
+    // the line, with the start phrase's occurrences taken from the scan.
+    std::string_view Between(Mark start, const Phrase& end) const;
+
+    static const Phrase& PhraseOf(Mark mark);
 
   private:
     static constexpr std::size_t kNotLookedFor = static_cast<std::size_t>(-2);
     static constexpr std::size_t Index(Mark mark) { return static_cast<std::size_t>(mark); }
+    std::size_t Search(Mark mark) const;
 
     std::string_view line_;
     mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> first_;
+    mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> last_;
 };
 
 }  // namespace tally

@@ -12,6 +12,7 @@ namespace tally {
 std::string_view ExtractActorName(const LineScan& scan);
 std::string_view ExtractSkillName(const LineScan& scan);
 bool IsCriticalHit(const LineScan& scan);
+std::int32_t ParseDamageAmount(const LineScan& scan);
 
 class SkillTable;
 class DotTable;
