@@ -30,6 +30,8 @@ const char* const kUsage =
     "  --gap S             a pause of more than S seconds between damage lines starts a new fight\n"
     "                      (default 30)\n"
     "  --interval MS       follow: read the log every MS milliseconds (default 1000)\n"
+    "  --threads N         threads that work out the lines (default: one per processor; 1: none\n"
+    "                      besides the one that books them)\n"
     "\n"
     "Exit codes: 0 the analysis completed, 1 it ended with an error, 2 usage error, 3 no file at LOG.\n";
 
@@ -105,6 +107,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 milliseconds > 3600000)
                 return fail("--interval needs milliseconds from 10 to 3600000");
             options.intervalMilliseconds = milliseconds;
+        } else if (argument == "--threads") {
+            std::int32_t count = 0;
+            if (!value(text) || !ParseInt32(text, count) || count < 1 || count > 256)
+                return fail("--threads needs a number from 1 to 256");
+            options.threads = static_cast<unsigned>(count);
         } else if (argument == "--stats") {
             options.settings.showAdvanced = 1;
         } else if (argument == "--hide-mobs") {

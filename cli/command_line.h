@@ -25,6 +25,7 @@ struct AnalyzeOptions {
     std::optional<int> fight;  // analyze only this fight, counted from 1
     std::int64_t gap = kDefaultFightGap;
     int intervalMilliseconds = 1000;  // follow: how often the log is read
+    unsigned threads = 0;             // threads working out lines; 0: one per processor
 };
 
 struct ParsedCommandLine {

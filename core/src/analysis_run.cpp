@@ -4,6 +4,10 @@
 #include <chrono>
 #include <limits>
 
+#include <thread>
+
+#include "computed_line.h"
+#include "line_pipeline.h"
 #include "line_reader.h"
 #include "tallyscope/platform.h"
 
@@ -51,11 +55,54 @@ class FileRange final : public ByteSource {
     std::uint64_t left_;
 };
 
-// Which part of the log a run reads, and who else sees its lines.
-struct RunScope {
-    const Fight* fight = nullptr;       // only this fight's bytes; the whole log when null
-    FightSplitter* splitter = nullptr;  // also splits the log into fights
-};
+unsigned WorkerThreads(const RunScope& scope) {
+    return scope.threads != 0 ? scope.threads : std::max(1u, std::thread::hardware_concurrency());
+}
+
+// The read loop on the calling thread alone.
+void BookLines(ByteSource& source, AnalysisTables& tables, const AppSettings& settings, bool dividing,
+               RunFeedback& feedback, FightSplitter* splitter) {
+    LineReader reader(source);
+    std::string_view line;
+    std::uint64_t lineNumber = 0;
+    int linesSincePump = 0;
+    while (reader.Next(line)) {
+        if (++linesSincePump == kLinesPerEventPump) {
+            feedback.PumpEvents();
+            linesSincePump = 0;
+        }
+        feedback.StepProgress();
+        if (splitter)
+            splitter->Add({line, ++lineNumber, reader.LineBegin(), reader.LineEnd()});
+        if (dividing)
+            ProcessLineDotsDividing(line, tables);
+        else
+            ProcessLineDotsToLast(line, tables, settings.showAdvanced == 1);
+    }
+}
+
+// The read loop with the lines worked out on other threads and booked here, in log order.
+void BookComputedLines(ByteSource& source, AnalysisTables& tables, const AppSettings& settings, bool dividing,
+                       RunFeedback& feedback, FightSplitter* splitter, unsigned workers) {
+    const ReferenceLookup lookup(tables.mtSkills, tables.mtDots);
+    LinePipeline pipeline(source, LineWork{dividing, splitter != nullptr}, lookup, workers);
+    const ComputedLine* line = nullptr;
+    std::uint64_t lineNumber = 0;
+    int linesSincePump = 0;
+    while (pipeline.Next(line)) {
+        if (++linesSincePump == kLinesPerEventPump) {
+            feedback.PumpEvents();
+            linesSincePump = 0;
+        }
+        feedback.StepProgress();
+        if (splitter)
+            splitter->Add({line->text, ++lineNumber, line->beginOffset, line->endOffset}, line->time,
+                          line->damage, line->receiver,
+                          line->amountFailed ? std::nullopt : std::optional<std::int64_t>(line->amount));
+        // The statistics switch is read for every line, as the window may change it meanwhile.
+        BookComputedLine(*line, tables, dividing, settings.showAdvanced == 1);
+    }
+}
 
 void Run(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
          RunFeedback& feedback, const RunScope& scope) {
@@ -93,24 +140,13 @@ void Run(const std::filesystem::path& logPath, AnalysisTables& tables, const App
         feedback.SetDataViewEnabled(DataView::Statistics, false);
         feedback.SetStatisticsWindowVisible(false);
 
+        // The method is chosen once: a change made while the run pumps events waits for the next run.
         const bool dividing = settings.calcType != 0;
-        LineReader reader(source);
-        std::string_view line;
-        std::uint64_t lineNumber = 0;
-        int linesSincePump = 0;
-        while (reader.Next(line)) {
-            if (++linesSincePump == kLinesPerEventPump) {
-                feedback.PumpEvents();
-                linesSincePump = 0;
-            }
-            feedback.StepProgress();
-            if (scope.splitter)
-                scope.splitter->Add({line, ++lineNumber, reader.LineBegin(), reader.LineEnd()});
-            if (dividing)
-                ProcessLineDotsDividing(line, tables);
-            else
-                ProcessLineDotsToLast(line, tables, settings.showAdvanced == 1);
-        }
+        const unsigned workers = WorkerThreads(scope);
+        if (workers <= 1)
+            BookLines(source, tables, settings, dividing, feedback, scope.fights);
+        else
+            BookComputedLines(source, tables, settings, dividing, feedback, scope.fights, workers);
         if (dividing)
             DivideClassDots(tables.mtList, tables.classDotPool);
         log.Close();
@@ -146,13 +182,18 @@ void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, c
 }
 
 void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback, const RunScope& scope) {
+    Run(logPath, tables, settings, feedback, scope);
+}
+
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
                  RunFeedback& feedback, FightSplitter& fights) {
-    Run(logPath, tables, settings, feedback, {nullptr, &fights});
+    Run(logPath, tables, settings, feedback, RunScope{nullptr, &fights});
 }
 
 void FightAnalysisRun(const std::filesystem::path& logPath, const Fight& fight, AnalysisTables& tables,
                       const AppSettings& settings, RunFeedback& feedback) {
-    Run(logPath, tables, settings, feedback, {&fight, nullptr});
+    Run(logPath, tables, settings, feedback, RunScope{&fight, nullptr});
 }
 
 std::vector<Fight> SplitLogIntoFights(const std::filesystem::path& logPath, std::int64_t gapSeconds) {

@@ -61,6 +61,22 @@ FightStep FightSplitter::Add(const LogLine& line) {
 }
 
 FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine) {
+    if (!isDamageLine)
+        return Add(line, time, false, {}, std::nullopt);
+    const std::string_view receiver = ReceiverName(line.text);
+    std::optional<std::int64_t> amount;
+    if (!receiver.empty()) {
+        try {
+            amount = ParseDamageAmount(line.text);
+        } catch (const ConversionError&) {
+            // The fight's own run reports the line; here it only names whoever was hit.
+        }
+    }
+    return Add(line, time, true, receiver, amount);
+}
+
+FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine,
+                             std::string_view receiver, std::optional<std::int64_t> amount) {
     // Every timed line moves the clock, so that midnight is seen also between damage lines.
     const std::optional<std::int64_t> seconds =
         time ? std::optional<std::int64_t>(clock_.Advance(*time)) : std::nullopt;
@@ -92,20 +108,13 @@ FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>&
     }
     lastDamageLine_ = line.number;
     lastDamageEnd_ = line.endOffset;
-    CountReceived(line.text);
+    CountReceived(receiver, amount.value_or(0));
     return starts ? FightStep::StartsFight : FightStep::ContinuesFight;
 }
 
-void FightSplitter::CountReceived(std::string_view line) {
-    const std::string_view name = ReceiverName(line);
+void FightSplitter::CountReceived(std::string_view name, std::int64_t amount) {
     if (name.empty())
         return;
-    std::int64_t amount = 0;
-    try {
-        amount = ParseDamageAmount(line);
-    } catch (const ConversionError&) {
-        // The fight's own run reports the line; here it only names whoever was hit.
-    }
     auto [it, added] = received_.try_emplace(std::string(name), Received{0, received_.size()});
     it->second.damage += amount;
     // Sums only grow, so the leader is the old one or this name; a tie goes to the name seen first.

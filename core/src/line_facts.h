@@ -16,6 +16,20 @@
 
 namespace tally {
 
+// The character an elemental's decomposition command is booked under, by the element in parentheses.
+inline std::string_view ElementalName(std::string_view line) {
+    const std::string_view element = ExtractBetween(line, phrase::kElementStart, phrase::kElementEnd);
+    if (element == phrase::kFire)
+        return phrase::kFireElemental;
+    if (element == phrase::kEarth)
+        return phrase::kEarthElemental;
+    if (element == phrase::kWater)
+        return phrase::kWaterElemental;
+    if (element == phrase::kAir)
+        return phrase::kAirElemental;
+    return phrase::kUnknownElemental;
+}
+
 class LineFacts {
   public:
     LineFacts(std::string_view line, AnalysisTables& tables) : scan_(line), tables_(tables) {}
@@ -58,6 +72,8 @@ class LineFacts {
         return *class_;
     }
     int Critical() const { return IsCriticalHit(scan_) ? 1 : 0; }
+    // The elemental a decomposition command is booked under.
+    std::string_view Elemental() const { return ElementalName(scan_.Line()); }
     // The source named on a magic-damage line, booked as a summon.
     std::string_view MagicSource() const { return scan_.Between(Mark::Separator, phrase::kMagicSourceEnd); }
     // Parsed by the first rule that books; a line no rule books is never parsed.
@@ -81,19 +97,5 @@ class LineFacts {
     bool skillKeyDone_ = false;
     bool actorKeyDone_ = false;
 };
-
-// The character an elemental's decomposition command is booked under, by the element in parentheses.
-inline std::string_view ElementalName(std::string_view line) {
-    const std::string_view element = ExtractBetween(line, phrase::kElementStart, phrase::kElementEnd);
-    if (element == phrase::kFire)
-        return phrase::kFireElemental;
-    if (element == phrase::kEarth)
-        return phrase::kEarthElemental;
-    if (element == phrase::kWater)
-        return phrase::kWaterElemental;
-    if (element == phrase::kAir)
-        return phrase::kAirElemental;
-    return phrase::kUnknownElemental;
-}
 
 }  // namespace tally

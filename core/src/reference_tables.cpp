@@ -1,5 +1,7 @@
 #include "tallyscope/reference_tables.h"
 
+#include "line_class.h"
+
 #include <optional>
 
 #include "line_reader.h"
@@ -186,26 +188,9 @@ void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::file
 
 std::int32_t ResolveLineClass(const LineScan& scan, std::string_view rawSkill, std::string_view skillKey,
                               SkillTable& mtSkills, DotTable& mtDots) {
-    std::int32_t result = 0;
-    // Only a skill written with a rank numeral identifies a player's class.
-    if (rawSkill.find_first_of("IVX") != std::string_view::npos) {
-        result = mtSkills.LastClassOf(skillKey);
-        if (result == 0)
-            result = mtDots.LastClassOf(skillKey);
-    }
-    // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
-    const auto before = [&scan](Mark first, Mark second) {
-        return scan.Has(first) && scan.Has(second) && scan.First(first) < scan.First(second);
-    };
-    if (scan.Has(Mark::MagicDamage))
-        result = kSummonClass;
-    if (before(Mark::Elemental, Mark::Hits))
-        result = kSummonClass;
-    if (scan.Has(Mark::HolyEnergyUses) && before(Mark::Holy, Mark::Hits))
-        result = kSummonClass;
-    if (scan.Has(Mark::HolyPowerUses) && before(Mark::Holy, Mark::Receives))
-        result = kSummonClass;
-    return result;
+    return ResolveLineClassWith(
+        scan, rawSkill, skillKey, [&mtSkills](std::string_view key) { return mtSkills.LastClassOf(key); },
+        [&mtDots](std::string_view key) { return mtDots.LastClassOf(key); });
 }
 
 std::int32_t ResolveLineClass(std::string_view line, SkillTable& mtSkills, DotTable& mtDots) {

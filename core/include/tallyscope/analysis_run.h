@@ -51,6 +51,18 @@ std::int32_t ProgressMaximum(std::uint64_t sizeInBytes);
 void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
                  RunFeedback& feedback);
 
+// Which part of the log a run reads, what else it does with the lines, and on how many threads.
+struct RunScope {
+    const Fight* fight = nullptr;     // only this fight's bytes; the whole log when null
+    FightSplitter* fights = nullptr;  // also splits the log into fights
+    // Threads that work out the lines while the calling thread books them in log order; 0 for one per
+    // processor. With one (or on a machine with one processor) the calling thread does it all.
+    unsigned threads = 0;
+};
+
+void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
+                 RunFeedback& feedback, const RunScope& scope);
+
 // The same run, which also splits the log into fights: every line it reads goes to fights as well.
 void AnalysisRun(const std::filesystem::path& logPath, AnalysisTables& tables, const AppSettings& settings,
                  RunFeedback& feedback, FightSplitter& fights);

@@ -60,6 +60,10 @@ class FightSplitter {
     FightStep Add(const LogLine& line);
     // The same, with the line's time and damage test already worked out.
     FightStep Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine);
+    // The same, with the name of who receives the damage and its amount worked out too (no amount: it
+    // could not be read, and counts as none).
+    FightStep Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine,
+                  std::string_view receiver, std::optional<std::int64_t> amount);
 
     std::int64_t Gap() const { return gap_; }
     const std::vector<Fight>& Fights() const { return fights_; }
@@ -69,7 +73,7 @@ class FightSplitter {
         std::int64_t damage = 0;
         std::uint64_t order = 0;
     };
-    void CountReceived(std::string_view line);
+    void CountReceived(std::string_view name, std::int64_t amount);
 
     std::int64_t gap_;
     LineClock clock_;

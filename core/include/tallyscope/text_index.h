@@ -35,10 +35,13 @@ class TextIndex {
         }
         slot.positions.push_back(static_cast<std::uint32_t>(pos));
     }
-    const Positions& Find(std::string_view key) const {
+    const Positions& Find(std::string_view key) const { return Find(key, Hash(key)); }
+    // The same, with the key's hash already worked out (Hash), so that a key looked up in several
+    // indexes is hashed once.
+    const Positions& Find(std::string_view key, std::size_t hash) const {
         if (slots_.empty())
             return kNone;
-        const Slot& slot = slots_[SlotIndex(key, Hash(key))];
+        const Slot& slot = slots_[SlotIndex(key, hash)];
         return slot.occupied ? slot.positions : kNone;
     }
 

@@ -1,0 +1,40 @@
+#pragma once
+// The class a line points to, over any way of looking up the class of a skill name: the tables
+// themselves while a line is booked, or a run's read-only copy of them in the per-line stage.
+
+#include <cstdint>
+#include <string_view>
+
+#include "line_scan.h"
+#include "tallyscope/reference_tables.h"
+
+namespace tally {
+
+// skillClass(key) and dotClass(key): the class of the last row of mtSkills and of mtDots whose name is
+// key, or 0.
+template <class SkillClass, class DotClass>
+std::int32_t ResolveLineClassWith(const LineScan& scan, std::string_view rawSkill, std::string_view skillKey,
+                                  SkillClass&& skillClass, DotClass&& dotClass) {
+    std::int32_t result = 0;
+    // Only a skill written with a rank numeral identifies a player's class.
+    if (rawSkill.find_first_of("IVX") != std::string_view::npos) {
+        result = skillClass(skillKey);
+        if (result == 0)
+            result = dotClass(skillKey);
+    }
+    // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
+    const auto before = [&scan](Mark first, Mark second) {
+        return scan.Has(first) && scan.Has(second) && scan.First(first) < scan.First(second);
+    };
+    if (scan.Has(Mark::MagicDamage))
+        result = kSummonClass;
+    if (before(Mark::Elemental, Mark::Hits))
+        result = kSummonClass;
+    if (scan.Has(Mark::HolyEnergyUses) && before(Mark::Holy, Mark::Hits))
+        result = kSummonClass;
+    if (scan.Has(Mark::HolyPowerUses) && before(Mark::Holy, Mark::Receives))
+        result = kSummonClass;
+    return result;
+}
+
+}  // namespace tally

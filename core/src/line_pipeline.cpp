@@ -1,0 +1,182 @@
+#include "line_pipeline.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "line_reader.h"
+
+namespace tally {
+namespace {
+constexpr char kEndOfFileMark = 26;  // Ctrl-Z
+}
+
+LinePipeline::LinePipeline(ByteSource& source, const LineWork& work, const ReferenceLookup& lookup,
+                           unsigned workers, std::size_t blockSize)
+    : source_(source),
+      work_(work),
+      lookup_(lookup),
+      blockSize_(std::max<std::size_t>(blockSize, 1)),
+      blocksInFlight_(2 * std::max(workers, 1u) + 1),
+      ready_(blocksInFlight_) {
+    for (unsigned i = 0; i < std::max(workers, 1u); ++i)
+        threads_.emplace_back([this] { Work(); });
+}
+
+LinePipeline::~LinePipeline() {
+    {
+        std::lock_guard<std::mutex> hand(handLock_);
+        stopping_ = true;
+    }
+    roomFreed_.notify_all();
+    for (std::thread& thread : threads_)
+        thread.join();
+}
+
+std::unique_ptr<LinePipeline::Block> LinePipeline::TakeSpareBlock() {
+    std::lock_guard<std::mutex> hand(handLock_);
+    if (spare_.empty())
+        return std::make_unique<Block>();
+    std::unique_ptr<Block> block = std::move(spare_.back());
+    spare_.pop_back();
+    return block;
+}
+
+void LinePipeline::Work() {
+    for (;;) {
+        {
+            // A block may be read only when there is room for it among the blocks in flight.
+            std::unique_lock<std::mutex> hand(handLock_);
+            roomFreed_.wait(hand, [this] { return stopping_ || slotsInUse_ < blocksInFlight_; });
+            if (stopping_)
+                return;
+            ++slotsInUse_;
+        }
+        std::unique_ptr<Block> block;
+        {
+            std::lock_guard<std::mutex> reading(readLock_);
+            if (!readEnded_)
+                block = ReadBlock();
+        }
+        if (!block) {
+            std::lock_guard<std::mutex> hand(handLock_);
+            --slotsInUse_;
+            return;
+        }
+        if (!block->error) {
+            try {
+                ComputeLines(*block);
+            } catch (...) {
+                block->lines.clear();
+                block->error = std::current_exception();
+                block->last = true;
+            }
+        }
+        {
+            std::lock_guard<std::mutex> hand(handLock_);
+            ready_[block->number % blocksInFlight_] = std::move(block);
+        }
+        handed_.notify_all();
+    }
+}
+
+std::unique_ptr<LinePipeline::Block> LinePipeline::ReadBlock() {
+    std::unique_ptr<Block> block = TakeSpareBlock();
+    block->number = blocksRead_++;
+    block->offset = readOffset_;
+    block->error = nullptr;
+    block->last = false;
+    block->lines.clear();  // a spare block still holds the lines of its last use
+    block->bytes.swap(carry_);
+    carry_.clear();
+    std::vector<char>& bytes = block->bytes;
+    try {
+        for (;;) {
+            const std::size_t had = bytes.size();
+            bytes.resize(had + blockSize_);
+            const std::size_t got = source_.Read(bytes.data() + had, blockSize_);
+            bytes.resize(had + got);
+            if (got == 0) {
+                block->last = true;  // what follows the last line end is the last line
+                break;
+            }
+            const char* fresh = bytes.data() + had;
+            if (const void* mark = std::memchr(fresh, kEndOfFileMark, got)) {
+                bytes.resize(had + static_cast<std::size_t>(static_cast<const char*>(mark) - fresh));
+                block->last = true;
+                break;
+            }
+            // The block ends with its last line end; the rest starts the next block.
+            std::size_t end = bytes.size();
+            while (end > had && bytes[end - 1] != '\n')
+                --end;
+            if (end > had) {
+                carry_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(end), bytes.end());
+                bytes.resize(end);
+                break;
+            }
+            // No line end yet: a line longer than the block; read on.
+        }
+    } catch (...) {
+        bytes.clear();
+        block->error = std::current_exception();
+        block->last = true;
+    }
+    if (block->last)
+        readEnded_ = true;
+    readOffset_ += bytes.size();
+    return block;
+}
+
+void LinePipeline::ComputeLines(Block& block) {
+    block.lines.clear();
+    block.texts.Clear();
+    const char* const data = block.bytes.data();
+    const std::size_t size = block.bytes.size();
+    thread_local std::string scratch;
+    for (std::size_t begin = 0; begin < size;) {
+        const void* lf = std::memchr(data + begin, '\n', size - begin);
+        const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        const std::size_t next = lf ? end + 1 : size;
+        std::string_view text = WithoutCarriageReturns(data + begin, end - begin, scratch);
+        if (text.data() == scratch.data())
+            text = block.texts.Keep(text);
+        ComputedLine& line = block.lines.emplace_back();
+        ComputeLine(text, work_, lookup_, block.texts, line);
+        line.beginOffset = block.offset + begin;
+        line.endOffset = block.offset + next;
+        begin = next;
+    }
+}
+
+bool LinePipeline::Next(const ComputedLine*& line) {
+    for (;;) {
+        if (current_ && nextLine_ < current_->lines.size()) {
+            line = &current_->lines[nextLine_++];
+            return true;
+        }
+        if (current_) {
+            const bool last = current_->last;
+            const std::exception_ptr error = current_->error;
+            {
+                std::lock_guard<std::mutex> hand(handLock_);
+                spare_.push_back(std::move(current_));
+                ++blocksTaken_;
+                --slotsInUse_;
+            }
+            roomFreed_.notify_one();
+            if (error)
+                std::rethrow_exception(error);
+            if (last)
+                finished_ = true;
+        }
+        if (finished_)
+            return false;
+        std::unique_lock<std::mutex> hand(handLock_);
+        std::unique_ptr<Block>& slot = ready_[blocksTaken_ % blocksInFlight_];
+        handed_.wait(hand, [&slot] { return slot != nullptr; });
+        current_ = std::move(slot);
+        nextLine_ = 0;
+    }
+}
+
+}  // namespace tally
