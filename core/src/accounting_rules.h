@@ -9,9 +9,20 @@
 
 #include "line_scan.h"
 #include "tallyscope/accounting.h"
+#include "tallyscope/text_index.h"
 #include "tallyscope/vocabulary.h"
 
 namespace tally {
+
+// The fixed names the rules book, with their hashes worked out once.
+inline const HashedText& OwnerKey() {
+    static const HashedText key = TextIndex::Hashed(phrase::kOwnerName);
+    return key;
+}
+inline const HashedText& AutoAttackKey() {
+    static const HashedText key = TextIndex::Hashed(phrase::kAutoAttack);
+    return key;
+}
 
 template <class Facts>
 class DotsToLast {
@@ -43,60 +54,62 @@ class DotsToLast {
         if ((isUses || isHits) && !facts_.ActorIsSkill()) {
             if (facts_.IsDot()) {
                 Record(facts_.Actor());
-                Book(facts_.Class(), facts_.Actor(), 0, facts_.Amount());
-                Stat(facts_.Actor(), facts_.SkillKey());
+                Book(facts_.Class(), facts_.HashedActor(), 0, facts_.Amount());
+                Stat(facts_.HashedActor(), facts_.HashedSkillKey());
             } else {
-                Book(facts_.Class(), facts_.Actor(), facts_.Amount(), 0);
-                Stat(facts_.Actor(), isHits ? phrase::kAutoAttack : facts_.SkillKey());
+                Book(facts_.Class(), facts_.HashedActor(), facts_.Amount(), 0);
+                Stat(facts_.HashedActor(), isHits ? AutoAttackKey() : facts_.HashedSkillKey());
             }
         }
         // An effect acting in its own name: its last user's DoT, or a summon of its own.
         if (isUses && facts_.ActorIsSkill()) {
-            const std::string_view lastUser = tables_.mtDots.LastUser(facts_.SkillKey());
+            const std::string_view lastUser = tables_.mtDots.LastUser(facts_.HashedSkillKey());
             if (!lastUser.empty()) {
-                Book(facts_.Class(), lastUser, 0, facts_.Amount());
-                Stat(lastUser, facts_.SkillKey());
+                const HashedText user = TextIndex::Hashed(lastUser);
+                Book(facts_.Class(), user, 0, facts_.Amount());
+                Stat(user, facts_.HashedSkillKey());
             } else {
-                Book(kSummonClass, facts_.Actor(), facts_.Amount(), 0);
+                Book(kSummonClass, facts_.HashedActor(), facts_.Amount(), 0);
             }
         }
         if (isMagic)
-            Book(kSummonClass, facts_.MagicSource(), facts_.Amount(), 0);
+            Book(kSummonClass, TextIndex::Hashed(facts_.MagicSource()), facts_.Amount(), 0);
         // The owner's plain hits count only in the statistics.
         if (facts_.Has(Mark::OwnerHit))
-            Stat(phrase::kOwnerName, phrase::kAutoAttack);
+            Stat(OwnerKey(), AutoAttackKey());
         // Skill damage with nobody named is the log owner's, or an elemental's on a decomposition line.
         if (facts_.Has(Mark::Receives) && !isUses && !isMagic && !facts_.IsDot()) {
             if (!facts_.Has(Mark::Decomposition)) {
-                Book(facts_.Class(), phrase::kOwnerName, facts_.Amount(), 0);
-                Stat(phrase::kOwnerName, facts_.SkillKey());
+                Book(facts_.Class(), OwnerKey(), facts_.Amount(), 0);
+                Stat(OwnerKey(), facts_.HashedSkillKey());
                 Vote();
             } else {
-                Book(kSummonClass, facts_.Elemental(), facts_.Amount(), 0);
+                Book(kSummonClass, TextIndex::Hashed(facts_.Elemental()), facts_.Amount(), 0);
             }
         }
         // A DoT tick: its last user's, or the owner's when nobody is known yet.
         if (facts_.IsDot() && !isMagic && !isUses) {
-            const std::string_view lastUser = tables_.mtDots.LastUser(facts_.SkillKey());
+            const std::string_view lastUser = tables_.mtDots.LastUser(facts_.HashedSkillKey());
             if (!lastUser.empty()) {
-                Book(facts_.Class(), lastUser, 0, facts_.Amount());
-                Stat(lastUser, facts_.SkillKey());
+                const HashedText user = TextIndex::Hashed(lastUser);
+                Book(facts_.Class(), user, 0, facts_.Amount());
+                Stat(user, facts_.HashedSkillKey());
             } else {
                 Record(phrase::kOwnerName);
-                Book(facts_.Class(), phrase::kOwnerName, 0, facts_.Amount());
-                Stat(phrase::kOwnerName, facts_.SkillKey());
+                Book(facts_.Class(), OwnerKey(), 0, facts_.Amount());
+                Stat(OwnerKey(), facts_.HashedSkillKey());
                 Vote();
             }
         }
     }
 
   private:
-    void Record(std::string_view name) { tables_.mtDots.RecordUser(facts_.SkillKey(), name); }
-    void Book(std::int32_t charClass, std::string_view name, std::int64_t skillDamage,
+    void Record(std::string_view name) { tables_.mtDots.RecordUser(facts_.HashedSkillKey(), name); }
+    void Book(std::int32_t charClass, const HashedText& name, std::int64_t skillDamage,
               std::int64_t dotDamage) {
         AddCharacterDamage(tables_.mtList, tables_.ownerClassVotes, charClass, name, skillDamage, dotDamage);
     }
-    void Stat(std::string_view name, std::string_view skill) {
+    void Stat(const HashedText& name, const HashedText& skill) {
         if (statistics_)
             AddSkillStat(tables_.mtAdv, name, skill, facts_.Amount(), facts_.Critical());
     }
@@ -123,20 +136,20 @@ class DotsDividing {
             if (facts_.IsDot())
                 Pool();
             else
-                Book(facts_.Class(), facts_.Actor());
+                Book(facts_.Class(), facts_.HashedActor());
         }
         if (isUses && facts_.ActorIsSkill())
             Pool();
         if (isMagic)
-            Book(kSummonClass, facts_.MagicSource());
+            Book(kSummonClass, TextIndex::Hashed(facts_.MagicSource()));
         if (facts_.Has(Mark::OwnerHit))
-            Book(kNpcClass, phrase::kOwnerName);
+            Book(kNpcClass, OwnerKey());
         if (facts_.Has(Mark::Receives) && !isUses && !isMagic && !facts_.IsDot()) {
             if (!facts_.Has(Mark::Decomposition)) {
-                Book(facts_.Class(), phrase::kOwnerName);
+                Book(facts_.Class(), OwnerKey());
                 ++tables_.ownerClassVotes[static_cast<std::size_t>(facts_.Class())];
             } else {
-                Book(kSummonClass, facts_.Elemental());
+                Book(kSummonClass, TextIndex::Hashed(facts_.Elemental()));
             }
         }
         if (facts_.IsDot() && !isMagic && !isUses)
@@ -144,7 +157,7 @@ class DotsDividing {
     }
 
   private:
-    void Book(std::int32_t charClass, std::string_view name) {
+    void Book(std::int32_t charClass, const HashedText& name) {
         AddCharacterDamage(tables_.mtList, tables_.ownerClassVotes, charClass, name, facts_.Amount(), 0);
     }
     // DoT damage of a line whose class is not a player class is counted nowhere.

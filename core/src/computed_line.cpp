@@ -92,6 +92,7 @@ void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLoo
     StripRankNumeralsInto(rawSkill, skillKey);
     out.skillKey = store.Keep(skillKey);
     out.skillKeyHash = TextIndex::Hash(out.skillKey);
+    out.actorHash = TextIndex::Hash(out.actor);
     StripRankNumeralsInto(out.actor, actorKey);
     out.actorIsSkill = actorKey == skillKey;
     out.isDot = lookup.IsDot(out.skillKey, out.skillKeyHash);

@@ -72,6 +72,7 @@ struct ComputedLine {
     std::int32_t lineClass = 0;
     std::int32_t amount = 0;
     std::size_t skillKeyHash = 0;
+    std::size_t actorHash = 0;
     std::string_view actor;
     std::string_view skillKey;
     std::string_view magicSource;
@@ -104,7 +105,8 @@ class ComputedFacts {
     bool Has(Mark mark) const { return (line_.marks >> static_cast<unsigned>(mark)) & 1u; }
     std::string_view Actor() const { return line_.actor; }
     std::string_view SkillKey() const { return line_.skillKey; }
-    std::size_t SkillKeyHash() const { return line_.skillKeyHash; }
+    HashedText HashedSkillKey() const { return {line_.skillKey, line_.skillKeyHash}; }
+    HashedText HashedActor() const { return {line_.actor, line_.actorHash}; }
     bool ActorIsSkill() const { return line_.actorIsSkill; }
     bool IsDot() const { return line_.isDot; }
     std::int32_t Class() const { return line_.lineClass; }

@@ -54,6 +54,16 @@ class LineFacts {
         }
         return skillKey_;
     }
+    HashedText HashedSkillKey() {
+        if (!skillKeyHash_)
+            skillKeyHash_ = TextIndex::Hash(SkillKey());
+        return {SkillKey(), *skillKeyHash_};
+    }
+    HashedText HashedActor() {
+        if (!actorHash_)
+            actorHash_ = TextIndex::Hash(Actor());
+        return {Actor(), *actorHash_};
+    }
     bool ActorIsSkill() {
         if (!actorKeyDone_) {
             StripRankNumeralsInto(Actor(), actorKey_);
@@ -63,7 +73,7 @@ class LineFacts {
     }
     bool IsDot() {
         if (!dot_)
-            dot_ = tables_.mtDots.Lists(SkillKey());
+            dot_ = tables_.mtDots.Lists(HashedSkillKey());
         return *dot_;
     }
     std::int32_t Class() {
@@ -91,6 +101,8 @@ class LineFacts {
     std::optional<bool> dot_;
     std::optional<std::int32_t> class_;
     std::optional<std::int32_t> amount_;
+    std::optional<std::size_t> skillKeyHash_;
+    std::optional<std::size_t> actorHash_;
     // Reused between lines so that cutting keys does not allocate for every line.
     static thread_local std::string skillKey_;
     static thread_local std::string actorKey_;

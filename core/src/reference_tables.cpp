@@ -132,7 +132,7 @@ void SkillTable::OnAppended(std::size_t pos) {
     bySkill_.FollowAppend(*this, pos, SkillNameOf);
 }
 
-const TextIndex::Positions& DotTable::Find(std::string_view key) {
+const TextIndex::Positions& DotTable::Find(const HashedText& key) {
     bySkill_.Follow(*this, DotNameOf);
     return bySkill_.Find(key);
 }
@@ -142,15 +142,23 @@ void DotTable::OnAppended(std::size_t pos) {
 }
 
 bool DotTable::Lists(std::string_view key) {
+    return Lists(TextIndex::Hashed(key));
+}
+
+bool DotTable::Lists(const HashedText& key) {
     return !Find(key).empty();
 }
 
 std::int32_t DotTable::LastClassOf(std::string_view key) {
-    const auto& positions = Find(key);
+    const auto& positions = Find(TextIndex::Hashed(key));
     return positions.empty() ? 0 : At(positions.back()).classNo;
 }
 
 void DotTable::RecordUser(std::string_view key, std::string_view name) {
+    RecordUser(TextIndex::Hashed(key), name);
+}
+
+void DotTable::RecordUser(const HashedText& key, std::string_view name) {
     const auto& positions = Find(key);
     if (positions.empty())
         return;
@@ -159,6 +167,10 @@ void DotTable::RecordUser(std::string_view key, std::string_view name) {
 }
 
 std::string_view DotTable::LastUser(std::string_view key) {
+    return LastUser(TextIndex::Hashed(key));
+}
+
+std::string_view DotTable::LastUser(const HashedText& key) {
     const auto& positions = Find(key);
     return positions.empty() ? std::string_view{} : std::string_view(At(positions.back()).lastUsed);
 }

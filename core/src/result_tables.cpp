@@ -79,6 +79,10 @@ std::string_view NameOf(const CharacterRow& row) {
 }  // namespace
 
 const TextIndex::Positions& CharacterTable::RowsNamed(std::string_view name) {
+    return RowsNamed(TextIndex::Hashed(name));
+}
+
+const TextIndex::Positions& CharacterTable::RowsNamed(const HashedText& name) {
     byName_.Follow(*this, NameOf);
     return byName_.Find(name);
 }
@@ -87,18 +91,31 @@ void CharacterTable::OnAppended(std::size_t pos) {
     byName_.FollowAppend(*this, pos, NameOf);
 }
 
+namespace {
+std::size_t PairHashOf(const SkillStatRow& row) {
+    return TextIndex::PairHash(TextIndex::Hash(row.charName), TextIndex::Hash(row.skill));
+}
+}  // namespace
+
 const TextIndex::Positions& SkillStatTable::RowsFor(std::string_view name, std::string_view skill) {
-    byPair_.Follow(*this,
-                   [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); });
+    return RowsFor(TextIndex::Hashed(name), TextIndex::Hashed(skill));
+}
+
+const TextIndex::Positions& SkillStatTable::RowsFor(const HashedText& name, const HashedText& skill) {
+    byPair_.Follow(
+        *this, [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); },
+        PairHashOf);
     static const TextIndex::Positions kNone;
-    if (name.size() > kNameWidth || skill.size() > kNameWidth)
+    if (name.text.size() > kNameWidth || skill.text.size() > kNameWidth)
         return kNone;
-    return byPair_.Find(PairKey(keyBuffer_, name, skill));
+    return byPair_.Find(PairKey(keyBuffer_, name.text, skill.text),
+                        TextIndex::PairHash(name.hash, skill.hash));
 }
 
 void SkillStatTable::OnAppended(std::size_t pos) {
     byPair_.FollowAppend(
-        *this, pos, [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); });
+        *this, pos, [this](const SkillStatRow& row) { return PairKey(keyBuffer_, row.charName, row.skill); },
+        PairHashOf);
 }
 
 std::int32_t ChooseOwnerClass(const OwnerClassVotes& votes, std::int32_t classPassed) {
@@ -115,9 +132,15 @@ std::int32_t ChooseOwnerClass(const OwnerClassVotes& votes, std::int32_t classPa
 
 void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, std::int32_t charClass,
                         std::string_view name, std::int64_t skillDamage, std::int64_t dotDamage) {
+    AddCharacterDamage(mtList, votes, charClass, TextIndex::Hashed(name), skillDamage, dotDamage);
+}
+
+void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, std::int32_t charClass,
+                        const HashedText& hashedName, std::int64_t skillDamage, std::int64_t dotDamage) {
+    const std::string_view name = hashedName.text;
     bool matched = false;
     const bool isOwner = name == phrase::kOwnerName;
-    for (const std::uint32_t pos : mtList.RowsNamed(name)) {
+    for (const std::uint32_t pos : mtList.RowsNamed(hashedName)) {
         if (!mtList.IsVisible(pos))
             continue;
         matched = true;
@@ -144,8 +167,15 @@ void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, st
 
 void AddSkillStat(SkillStatTable& mtAdv, std::string_view name, std::string_view skill, std::int32_t damage,
                   int critical) {
+    AddSkillStat(mtAdv, TextIndex::Hashed(name), TextIndex::Hashed(skill), damage, critical);
+}
+
+void AddSkillStat(SkillStatTable& mtAdv, const HashedText& hashedName, const HashedText& hashedSkill,
+                  std::int32_t damage, int critical) {
+    const std::string_view name = hashedName.text;
+    const std::string_view skill = hashedSkill.text;
     bool matched = false;
-    for (const std::uint32_t pos : mtAdv.RowsFor(name, skill)) {
+    for (const std::uint32_t pos : mtAdv.RowsFor(hashedName, hashedSkill)) {
         matched = true;
         mtAdv.Update(pos, [&](SkillStatRow& row) {
             row.attCnt = row.attCnt.value_or(0) + 1;

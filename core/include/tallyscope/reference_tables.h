@@ -60,17 +60,20 @@ class SkillTable final : public Table<SkillRow> {
 class DotTable final : public Table<DotRow> {
   public:
     bool Lists(std::string_view key);
+    bool Lists(const HashedText& key);
     // ClassNo of the last row whose SkillName equals key, or 0.
     std::int32_t LastClassOf(std::string_view key);
     // LastUsed of the first matching row := name (cut to 50). Nothing when no row matches.
     void RecordUser(std::string_view key, std::string_view name);
+    void RecordUser(const HashedText& key, std::string_view name);
     // LastUsed of the last matching row; empty when none matches. Valid until the table changes.
     std::string_view LastUser(std::string_view key);
+    std::string_view LastUser(const HashedText& key);
     // Empties every LastUsed, first row to last.
     void ClearLastUsed();
 
   private:
-    const TextIndex::Positions& Find(std::string_view key);
+    const TextIndex::Positions& Find(const HashedText& key);
     void OnAppended(std::size_t pos) override;
     TextIndex bySkill_;
 };

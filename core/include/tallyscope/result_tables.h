@@ -57,6 +57,7 @@ class CharacterTable final : public Table<CharacterRow> {
 
     // Positions of the rows whose CharName equals name, in table order.
     const TextIndex::Positions& RowsNamed(std::string_view name);
+    const TextIndex::Positions& RowsNamed(const HashedText& name);
 
   private:
     void OnAppended(std::size_t pos) override;
@@ -68,6 +69,7 @@ class SkillStatTable final : public Table<SkillStatRow> {
   public:
     // Positions of the rows whose Char equals name and whose Skill equals skill, in table order.
     const TextIndex::Positions& RowsFor(std::string_view name, std::string_view skill);
+    const TextIndex::Positions& RowsFor(const HashedText& name, const HashedText& skill);
 
   private:
     void OnAppended(std::size_t pos) override;
@@ -79,6 +81,8 @@ class SkillStatTable final : public Table<SkillStatRow> {
 // 0; the log owner gets the class the votes choose), or a new row is added when none matches.
 void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, std::int32_t charClass,
                         std::string_view name, std::int64_t skillDamage, std::int64_t dotDamage);
+void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, std::int32_t charClass,
+                        const HashedText& name, std::int64_t skillDamage, std::int64_t dotDamage);
 
 // The class the log owner's row takes on a booking: the class with the most votes, the lowest number
 // on a tie, the class passed when no class 1..12 has a vote.
@@ -86,6 +90,8 @@ std::int32_t ChooseOwnerClass(const OwnerClassVotes& votes, std::int32_t classPa
 
 // Counts one hit of a character's skill in the statistics.
 void AddSkillStat(SkillStatTable& mtAdv, std::string_view name, std::string_view skill, std::int32_t damage,
+                  int critical);
+void AddSkillStat(SkillStatTable& mtAdv, const HashedText& name, const HashedText& skill, std::int32_t damage,
                   int critical);
 
 // Sets Critical of every visible mtList row that has statistics rows: crits * 100 / attempts, rounded

@@ -12,6 +12,15 @@
 
 namespace tally {
 
+class TextIndex;
+
+// A text to look up with its hash, worked out once (TextIndex::Hash) for all the indexes it is looked
+// up in.
+struct HashedText {
+    std::string_view text;
+    std::size_t hash = 0;
+};
+
 class TextIndex {
   public:
     using Positions = std::vector<std::uint32_t>;
@@ -23,19 +32,21 @@ class TextIndex {
         version_ = layoutVersion;
         built_ = true;
     }
-    void Add(std::string_view key, std::size_t pos) {
+    void Add(std::string_view key, std::size_t pos) { Add(key, Hash(key), pos); }
+    void Add(std::string_view key, std::size_t hash, std::size_t pos) {
         if ((used_ + 1) * 4 > slots_.size() * 3)
             Grow();
-        Slot& slot = slots_[SlotIndex(key, Hash(key))];
+        Slot& slot = slots_[SlotIndex(key, hash)];
         if (!slot.occupied) {
             slot.occupied = true;
-            slot.hash = Hash(key);
+            slot.hash = hash;
             slot.key.assign(key);
             ++used_;
         }
         slot.positions.push_back(static_cast<std::uint32_t>(pos));
     }
     const Positions& Find(std::string_view key) const { return Find(key, Hash(key)); }
+    const Positions& Find(const HashedText& key) const { return Find(key.text, key.hash); }
     // The same, with the key's hash already worked out (Hash), so that a key looked up in several
     // indexes is hashed once.
     const Positions& Find(std::string_view key, std::size_t hash) const {
@@ -53,6 +64,20 @@ class TextIndex {
         Reset(table.LayoutVersion());
         for (std::size_t pos = 0; pos < table.RowCount(); ++pos)
             Add(keyOf(table.At(pos)), pos);
+    }
+    // The same with the hash of each key worked out by hashOf(row).
+    template <class TableT, class KeyOf, class HashOf>
+    void Follow(const TableT& table, KeyOf&& keyOf, HashOf&& hashOf) {
+        if (IsCurrent(table.LayoutVersion()))
+            return;
+        Reset(table.LayoutVersion());
+        for (std::size_t pos = 0; pos < table.RowCount(); ++pos)
+            Add(keyOf(table.At(pos)), hashOf(table.At(pos)), pos);
+    }
+    template <class TableT, class KeyOf, class HashOf>
+    void FollowAppend(const TableT& table, std::size_t pos, KeyOf&& keyOf, HashOf&& hashOf) {
+        if (IsCurrent(table.LayoutVersion()))
+            Add(keyOf(table.At(pos)), hashOf(table.At(pos)), pos);
     }
     // Takes in a row just added at the end; a stale index is rebuilt on its next use anyway.
     template <class TableT, class KeyOf>
@@ -73,6 +98,11 @@ class TextIndex {
     static constexpr std::size_t kInitialSlots = 64;
 
   public:
+    static HashedText Hashed(std::string_view key) { return {key, Hash(key)}; }
+    // The hash of a pair of texts from the hashes of the two.
+    static std::size_t PairHash(std::size_t first, std::size_t second) {
+        return first * 0x9E3779B97F4A7C15ull ^ (second + (first >> 17));
+    }
     // A short key's hash, eight bytes at a time: keys are names and skills of a few dozen bytes, for
     // which a general-purpose string hash spends more time setting up than hashing.
     static std::size_t Hash(std::string_view key) {
