@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -18,7 +19,9 @@
 #include <vector>
 
 #include "tallyscope/accounting.h"
+#include "tallyscope/analysis_run.h"
 #include "tallyscope/codepage.h"
+#include "tallyscope/fights.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/reference_tables.h"
 #include "tallyscope/vocabulary.h"
@@ -135,6 +138,58 @@ void BM_ProcessLineDotsDividing(benchmark::State& state) {
               [&](std::string_view line) { tally::ProcessLineDotsDividing(line, tables); });
 }
 BENCHMARK(BM_ProcessLineDotsDividing);
+
+// A whole run over the log file, as the calculate button makes it: with and without splitting the log
+// into fights, on one thread and with the lines worked out on two.
+void BM_AnalysisRun(benchmark::State& state) {
+    struct Quiet : tally::RunFeedback {
+        void ShowStatus(std::string_view) override {}
+        void SetProgressPosition(std::int32_t) override {}
+        void SetProgressMax(std::int32_t) override {}
+        void StepProgress() override {}
+        void PumpEvents() override {}
+        void SetDataViewEnabled(tally::DataView, bool) override {}
+        void SetStatisticsWindowVisible(bool) override {}
+        void MarkTotalDamageSorted() override {}
+        void TrimWorkingSet() override {}
+    } feedback;
+    tally::AnalysisTables tables;
+    LoadLists(tables);
+    tally::AppSettings settings;
+    settings.showAdvanced = 1;
+    const std::string path = LogPath();
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        tally::FightSplitter fights;
+        tally::RunScope scope;
+        scope.fights = state.range(0) != 0 ? &fights : nullptr;
+        scope.threads = static_cast<unsigned>(state.range(1));
+        tally::AnalysisRun(path, tables, settings, feedback, scope);
+        bytes += static_cast<std::int64_t>(std::filesystem::file_size(path));
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_AnalysisRun)
+    ->ArgNames({"fights", "threads"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 2})
+    ->Args({1, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Splitting into fights, which the desktop program's run does beside the accounting of every line:
+// compare with BM_ProcessLineDotsToLast over the same lines.
+void BM_FightSplitter(benchmark::State& state) {
+    tally::FightSplitter splitter;
+    std::uint64_t number = 0;
+    std::uint64_t offset = 0;
+    OverTexts(state, TheCorpus().lines, [&](std::string_view line) {
+        splitter.Add({line, ++number, offset, offset + line.size() + 2});
+        offset += line.size() + 2;
+    });
+}
+BENCHMARK(BM_FightSplitter);
 
 void BM_ExtractBetween(benchmark::State& state) {
     // The damage segment, the cut every damage line needs.

@@ -6,9 +6,12 @@
 
 #include <thread>
 
+#include "accounting_rules.h"
 #include "computed_line.h"
+#include "line_facts.h"
 #include "line_pipeline.h"
 #include "line_reader.h"
+#include "tallyscope/errors.h"
 #include "tallyscope/platform.h"
 
 namespace tally {
@@ -59,6 +62,21 @@ unsigned WorkerThreads(const RunScope& scope) {
     return scope.threads != 0 ? scope.threads : std::max(1u, std::thread::hardware_concurrency());
 }
 
+// The fight splitter's view of a line, from the facts the accounting works out anyway.
+void SplitWith(FightSplitter& splitter, const LogLine& line, LineFacts& facts) {
+    const bool damage = facts.IsDamage();
+    const std::string_view receiver = damage ? facts.Receiver() : std::string_view{};
+    std::optional<std::int64_t> amount;
+    if (!receiver.empty()) {
+        try {
+            amount = facts.Amount();
+        } catch (const ConversionError&) {
+            // Raised again where the accounting asks for the amount.
+        }
+    }
+    splitter.Add(line, ParseLineTime(line.text), damage, receiver, amount);
+}
+
 // The read loop on the calling thread alone.
 void BookLines(ByteSource& source, AnalysisTables& tables, const AppSettings& settings, bool dividing,
                RunFeedback& feedback, FightSplitter* splitter) {
@@ -72,12 +90,13 @@ void BookLines(ByteSource& source, AnalysisTables& tables, const AppSettings& se
             linesSincePump = 0;
         }
         feedback.StepProgress();
+        LineFacts facts(line, tables);
         if (splitter)
-            splitter->Add({line, ++lineNumber, reader.LineBegin(), reader.LineEnd()});
+            SplitWith(*splitter, {line, ++lineNumber, reader.LineBegin(), reader.LineEnd()}, facts);
         if (dividing)
-            ProcessLineDotsDividing(line, tables);
+            DotsDividing<LineFacts>(facts, tables).Run();
         else
-            ProcessLineDotsToLast(line, tables, settings.showAdvanced == 1);
+            DotsToLast<LineFacts>(facts, tables, settings.showAdvanced == 1).Run();
     }
 }
 

@@ -69,7 +69,7 @@ void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLoo
     if (work.splitFights) {
         out.time = ParseLineTime(line);
         if (out.damage)
-            out.receiver = ReceiverName(line);
+            out.receiver = ReceiverName(scan);
     }
 
     // Which answers the rules of the method can ask for this line.

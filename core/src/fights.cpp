@@ -2,19 +2,14 @@
 
 #include <algorithm>
 
+#include "line_scan.h"
+#include "line_scan_fields.h"
 #include "phrase_search.h"
 #include "tallyscope/errors.h"
 #include "tallyscope/line_fields.h"
 #include "tallyscope/vocabulary.h"
 
 namespace tally {
-
-namespace {
-using namespace tally::literals;
-constexpr Phrase kReceivesAfterName = " получает"_cp;
-constexpr std::string_view kNameStartColon = ": ";
-constexpr std::string_view kNameStartStop = ". ";
-}  // namespace
 
 std::optional<std::int64_t> Fight::Duration() const {
     if (!start || !end)
@@ -27,15 +22,7 @@ bool IsDamageLine(std::string_view line) {
 }
 
 std::string_view ReceiverName(std::string_view line) {
-    const std::size_t at = detail::FindPhrase(line, kReceivesAfterName);
-    if (at == std::string_view::npos)
-        return {};
-    const std::string_view before = line.substr(0, at);
-    std::size_t from = 0;
-    for (const std::string_view start : {kNameStartColon, kNameStartStop})
-        if (const std::size_t found = before.rfind(start); found != std::string_view::npos)
-            from = std::max(from, found + start.size());
-    return before.substr(from);
+    return ReceiverName(LineScan(line));
 }
 
 std::int64_t DamagePerSecond(std::int64_t damage, std::int64_t seconds) {
@@ -92,6 +79,7 @@ FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>&
         fight.beginOffset = lastDamageEnd_;
         fights_.push_back(std::move(fight));
         received_.clear();
+        receivedByName_.Reset(0);
         targetDamage_ = -1;
     }
     Fight& fight = fights_.back();
@@ -115,15 +103,23 @@ FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>&
 void FightSplitter::CountReceived(std::string_view name, std::int64_t amount) {
     if (name.empty())
         return;
-    auto [it, added] = received_.try_emplace(std::string(name), Received{0, received_.size()});
-    it->second.damage += amount;
+    const HashedText key = TextIndex::Hashed(name);
+    const auto& found = receivedByName_.Find(key);
+    std::size_t at = 0;
+    if (found.empty()) {
+        at = received_.size();
+        received_.push_back({std::string(name), 0});
+        receivedByName_.Add(name, key.hash, at);
+    } else {
+        at = found.front();
+    }
+    Received& received = received_[at];
+    received.damage += amount;
     // Sums only grow, so the leader is the old one or this name; a tie goes to the name seen first.
-    const bool leads = it->second.damage > targetDamage_ ||
-                       (it->second.damage == targetDamage_ && it->second.order < targetOrder_);
-    if (leads) {
-        targetDamage_ = it->second.damage;
-        targetOrder_ = it->second.order;
-        fights_.back().target = it->first;
+    if (received.damage > targetDamage_ || (received.damage == targetDamage_ && at < target_)) {
+        targetDamage_ = received.damage;
+        target_ = at;
+        fights_.back().target = received.name;
     }
 }
 

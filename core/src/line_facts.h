@@ -82,6 +82,8 @@ class LineFacts {
         return *class_;
     }
     int Critical() const { return IsCriticalHit(scan_) ? 1 : 0; }
+    bool IsDamage() const { return scan_.Has(Mark::Units) && scan_.Has(Mark::OfDamage); }
+    std::string_view Receiver() const { return ReceiverName(scan_); }
     // The elemental a decomposition command is booked under.
     std::string_view Elemental() const { return ElementalName(scan_.Line()); }
     // The source named on a magic-damage line, booked as a summon.

@@ -109,6 +109,25 @@ std::int32_t ParseDamageAmount(const LineScan& scan) {
     return static_cast<std::int32_t>(value);
 }
 
+std::string_view ReceiverName(const LineScan& scan) {
+    // The first " получает" is the first "получает" with a blank before it.
+    const std::string_view line = scan.Line();
+    std::size_t at = scan.First(Mark::Receives);
+    while (at != std::string_view::npos && (at == 0 || line[at - 1] != ' '))
+        at = detail::FindPhrase(line, phrase::kReceives, at + 1);
+    if (at == std::string_view::npos)
+        return {};
+    const std::size_t end = at - 1;
+    // Back to the nearest ": " or ". ", byte by byte: a general reverse search compares the two bytes
+    // through a call at every position.
+    std::size_t from = end;
+    while (from >= 2 && !(line[from - 1] == ' ' && (line[from - 2] == ':' || line[from - 2] == '.')))
+        --from;
+    if (from < 2)
+        from = 0;
+    return line.substr(from, end - from);
+}
+
 std::string_view ExtractActorName(const LineScan& scan) {
     const std::string_view line = scan.Line();
     std::string_view name;

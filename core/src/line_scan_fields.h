@@ -13,6 +13,8 @@ std::string_view ExtractActorName(const LineScan& scan);
 std::string_view ExtractSkillName(const LineScan& scan);
 bool IsCriticalHit(const LineScan& scan);
 std::int32_t ParseDamageAmount(const LineScan& scan);
+// The name before the first " получает", after the nearest ": " or ". " before it.
+std::string_view ReceiverName(const LineScan& scan);
 
 class SkillTable;
 class DotTable;

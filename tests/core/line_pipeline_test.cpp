@@ -73,7 +73,10 @@ std::string RandomLog(unsigned seed, std::size_t lines) {
                 log += "\n";
                 break;
             case 1:
-                log.insert(log.size() - std::min<std::size_t>(log.size(), random() % 20), "\r");  // a lone CR
+                // A lone CR somewhere near the end of the line.
+                log.insert(
+                    log.end() - static_cast<std::ptrdiff_t>(std::min<std::size_t>(log.size(), random() % 20)),
+                    '\r');
                 log += "\r\n";
                 break;
             default:
@@ -81,6 +84,16 @@ std::string RandomLog(unsigned seed, std::size_t lines) {
         }
     }
     return log;
+}
+
+// A line with its place in the log, "text@begin-end".
+std::string Placed(std::string_view text, std::uint64_t begin, std::uint64_t end) {
+    std::string placed(text);
+    placed += '@';
+    placed += std::to_string(begin);
+    placed += '-';
+    placed += std::to_string(end);
+    return placed;
 }
 
 class Pipeline : public ::testing::Test {
@@ -112,8 +125,7 @@ class Pipeline : public ::testing::Test {
         std::string_view line;
         try {
             while (reader.Next(line)) {
-                outcome.lines.push_back(std::string(line) + "@" + std::to_string(reader.LineBegin()) + "-" +
-                                        std::to_string(reader.LineEnd()));
+                outcome.lines.push_back(Placed(line, reader.LineBegin(), reader.LineEnd()));
                 if (dividing)
                     ProcessLineDotsDividing(line, t);
                 else
@@ -188,7 +200,7 @@ TEST_F(Pipeline, BooksWhatTheRunOnOneThreadBooks) {
 TEST_F(Pipeline, AReadingErrorEndsTheLinesAfterThoseReadBeforeIt) {
     class FailingSource : public ByteSource {
       public:
-        explicit FailingSource(std::string bytes) : bytes_(std::move(bytes)) {}
+        explicit FailingSource(std::string_view bytes) : bytes_(bytes) {}
         std::size_t Read(char* buffer, std::size_t capacity) override {
             if (at_ >= bytes_.size())
                 throw FileError("Read error", 5);
@@ -199,7 +211,7 @@ TEST_F(Pipeline, AReadingErrorEndsTheLinesAfterThoseReadBeforeIt) {
         }
 
       private:
-        std::string bytes_;
+        std::string_view bytes_;
         std::size_t at_ = 0;
     };
     const std::string log = RandomLog(2, 50);

@@ -70,22 +70,31 @@ inline std::string LogText(const std::vector<std::string_view>& utf8Lines) {
 inline std::string DescribeTables(const AnalysisTables& t) {
     auto number = [](const auto& value) { return value ? std::to_string(*value) : std::string("-"); };
     std::string out;
+    // Appended piece by piece: GCC 12 warns falsely about chains of operator+ on strings at -O3.
+    auto line = [&out](const auto&... parts) {
+        ((out += parts, out += ' '), ...);
+        out.back() = '\n';
+    };
     for (const auto& row : t.mtList.Rows())
-        out += "list " + std::to_string(row.charClass) + " " + U8(row.charName) + " " +
-               std::to_string(row.charDamage) + " " + std::to_string(row.charDots) + " " +
-               std::to_string(row.dmgAll) + " " + number(row.critical) + "\n";
+        line("list", std::to_string(row.charClass), U8(row.charName), std::to_string(row.charDamage),
+             std::to_string(row.charDots), std::to_string(row.dmgAll), number(row.critical));
     for (const auto& row : t.mtAdv.Rows())
-        out += "adv " + U8(row.charName) + " " + U8(row.skill) + " " + number(row.attCnt) + " " +
-               number(row.critCnt) + " " + number(row.attDmg) + " " + number(row.skillClass) + "\n";
+        line("adv", U8(row.charName), U8(row.skill), number(row.attCnt), number(row.critCnt),
+             number(row.attDmg), number(row.skillClass));
     for (const auto& row : t.mtDots.Rows())
-        out += "dot " + std::to_string(row.classNo) + " " + U8(row.skillName) + " " + U8(row.lastUsed) + "\n";
+        line("dot", std::to_string(row.classNo), U8(row.skillName), U8(row.lastUsed));
     out += "votes";
-    for (const auto vote : t.ownerClassVotes)
-        out += " " + std::to_string(vote);
+    for (const auto vote : t.ownerClassVotes) {
+        out += ' ';
+        out += std::to_string(vote);
+    }
     out += "\npool";
-    for (const auto share : t.classDotPool)
-        out += " " + std::to_string(share);
-    return out + "\n";
+    for (const auto share : t.classDotPool) {
+        out += ' ';
+        out += std::to_string(share);
+    }
+    out += '\n';
+    return out;
 }
 
 class RecordingFeedback : public RunFeedback {

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "tallyscope/line_time.h"
+#include "tallyscope/text_index.h"
 
 namespace tally {
 
@@ -70,8 +70,8 @@ class FightSplitter {
 
   private:
     struct Received {
+        std::string name;
         std::int64_t damage = 0;
-        std::uint64_t order = 0;
     };
     void CountReceived(std::string_view name, std::int64_t amount);
 
@@ -81,10 +81,12 @@ class FightSplitter {
     std::optional<std::int64_t> lastTimedDamage_;
     std::uint64_t lastDamageLine_ = 0;
     std::uint64_t lastDamageEnd_ = 0;
-    // Damage received per name in the current fight, for its main target.
-    std::unordered_map<std::string, Received> received_;
+    // Damage received per name in the current fight, in the order the names were first seen, for its
+    // main target.
+    std::vector<Received> received_;
+    TextIndex receivedByName_;
     std::int64_t targetDamage_ = -1;
-    std::uint64_t targetOrder_ = 0;
+    std::size_t target_ = 0;
 };
 
 // The damage-line test of the accounting: the line holds both "ед. " and "урона".
