@@ -31,7 +31,6 @@ constexpr std::array<TitleSort, 6> kTitleSorts = {{
 
 DBGrid::DBGrid(CharacterTable& mtList, const ImgList& images, QWidget* parent)
     : TableGrid(images, parent),
-      mtList_(mtList),
       model_(new CharacterListModel(mtList, this)),
       header_(new TitleHeader(this)) {
     setObjectName(QStringLiteral("DBGrid"));
@@ -62,7 +61,7 @@ void DBGrid::DBGridTitleBtnClick(int column) {
     for (const TitleSort& sort : kTitleSorts) {
         if (sort.field != field)
             continue;
-        mtList_.Sort(sort.sortSpec);
+        model_->table().Sort(sort.sortSpec);
         header_->setMarker(column, sort.marker);
         return;
     }

@@ -61,6 +61,7 @@ class DBGridTest : public QObject {
     void markerIsDrawnOnTheMarkedTitleOnly();
     void upperTitleSpansTheVisibleDamageColumns();
     void upperTitleSplitsWhenMovedColumnsAreApart();
+    void anotherTableKeepsTheColumnsAndTakesTheTitleClicks();
     void classColumnsDrawTheirIcon_data();
     void classColumnsDrawTheirIcon();
     void imgListHoldsEighteenDistinctIcons();
@@ -80,6 +81,7 @@ class DBGridTest : public QObject {
 
     std::unique_ptr<ImgList> images_;
     CharacterTable mtList_;
+    CharacterTable otherList_;  // declared before the grid's host, which lets go of it first
     std::unique_ptr<QWidget> host_;
     DBGrid* grid_ = nullptr;
 };
@@ -98,6 +100,7 @@ void DBGridTest::initTestCase() {
 }
 
 void DBGridTest::init() {
+    grid_->characterModel()->setTable(mtList_);
     grid_->DataSource().setEnabled(true);
     mtList_.SetFiltered(false);
     FillList(mtList_);
@@ -296,6 +299,38 @@ void DBGridTest::upperTitleSplitsWhenMovedColumnsAreApart() {
     header->moveSection(0, header->visualIndex(CharacterListModel::CharDamageColumn));
     QCOMPARE(titles()->upperCellRect(CharacterListModel::DmgAllColumn),
              span(CharacterListModel::DmgAllColumn, CharacterListModel::CharDotsColumn));
+}
+
+// A fight's table shown in the grid: the columns stay as the user left them, and the titles sort the
+// table shown, not the one shown before.
+void DBGridTest::anotherTableKeepsTheColumnsAndTakesTheTitleClicks() {
+    grid_->setDotColumnsVisible(true);
+    QHeaderView* header = grid_->horizontalHeader();
+    header->moveSection(header->visualIndex(CharacterListModel::CriticalColumn), 0);
+    QList<int> widths;
+    for (int column = 0; column < CharacterListModel::ColumnCount; ++column)
+        widths << header->sectionSize(column);
+
+    CharacterTable& fight = otherList_;
+    fight.Clear();
+    fight.Append(Character(5, "Ария", 10));
+    fight.Append(Character(6, "Борей", 20));
+    fight.SetCurrent(1);
+    grid_->characterModel()->setTable(fight);
+    QCOMPARE(shownNames(), QStringList({"Ария", "Борей"}));
+    QCOMPARE(grid_->currentIndex().row(), 1);
+    QVERIFY(grid_->dotColumnsVisible());
+    QCOMPARE(header->visualIndex(CharacterListModel::CriticalColumn), 0);
+    for (int column = 0; column < CharacterListModel::ColumnCount; ++column)
+        QCOMPARE(header->sectionSize(column), widths[column]);
+
+    const QStringList before = NamesOf(mtList_);
+    clickTitle(CharacterListModel::DmgAllColumn);
+    QCOMPARE(NamesOf(fight), QStringList({"Борей", "Ария"}));
+    QCOMPARE(NamesOf(mtList_), before);
+
+    grid_->characterModel()->setTable(mtList_);
+    QCOMPARE(shownNames(), before);
 }
 
 void DBGridTest::classColumnsDrawTheirIcon_data() {

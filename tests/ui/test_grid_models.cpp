@@ -45,6 +45,7 @@ class GridModelsTest : public QObject {
     void criticalIsShownWithTwoDecimals_data();
     void criticalIsShownWithTwoDecimals();
     void numbersAndIconColumnsShowTheirValues();
+    void modelTurnsToAnotherTable();
     void skillStatCellsTakeValidValuesOnly_data();
     void skillStatCellsTakeValidValuesOnly();
     void skillStatRowsCanBeInsertedAndRemoved();
@@ -219,6 +220,38 @@ void GridModelsTest::numbersAndIconColumnsShowTheirValues() {
     QCOMPARE(
         model.headerData(CharacterListModel::CriticalColumn, Qt::Horizontal, ui::FieldNameRole).toString(),
         QString("Critical"));
+}
+
+void GridModelsTest::modelTurnsToAnotherTable() {
+    CharacterTable wholeLog;
+    FillList(wholeLog);
+    wholeLog.SetFiltered(true);
+    CharacterTable fight;
+    fight.Append(Character(5, "Ария", 10));
+    fight.Append(Character(0, "Моб", 20));
+    fight.SetCurrent(1);
+    CharacterListModel model(wholeLog);
+    model.setLinked(true);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy current(&model, &ui::LinkedTableModel::currentRowChanged);
+
+    model.setTable(fight);
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn), QStringList({"Ария", "Моб"}));
+    QCOMPARE(current.count(), 1);
+    QCOMPARE(current.takeFirst().at(0).toInt(), 1);
+    // It follows the new table and no longer the old one.
+    fight.Append(Character(6, "Борей", 5));
+    wholeLog.Clear();
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn), QStringList({"Ария", "Моб", "Борей"}));
+
+    // Unlinked, it takes the table but shows it only once linked again.
+    model.setLinked(false);
+    FillList(wholeLog);
+    model.setTable(wholeLog);
+    QCOMPARE(model.rowCount(), 0);
+    model.setLinked(true);
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn),
+             QStringList({"Лиана", "ВЫ", "Элементаль огня"}));
 }
 
 void GridModelsTest::skillStatCellsTakeValidValuesOnly_data() {
