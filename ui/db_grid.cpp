@@ -18,10 +18,13 @@ struct TitleSort {
     Qt::SortOrder marker;
 };
 
-constexpr std::array<TitleSort, 6> kTitleSorts = {{
+// The damage per second is DmgAll over one time in combat for every row, so ordering by DmgAll orders
+// by it too; rows whose rounded damage per second is the same stand by their exact damage.
+constexpr std::array<TitleSort, 7> kTitleSorts = {{
     {"CharClass", "CharClass Asc", Qt::AscendingOrder},
     {"CharName", "CharName Asc", Qt::AscendingOrder},
     {"DmgAll", "DmgAll Desc", Qt::DescendingOrder},
+    {CharacterListModel::kDpsField, "DmgAll Desc", Qt::DescendingOrder},
     {"CharDamage", "CharDamage Desc", Qt::DescendingOrder},
     {"CharDots", "CharDots Desc", Qt::DescendingOrder},
     {"Critical", "Critical Desc", Qt::DescendingOrder},

@@ -1,9 +1,9 @@
 #pragma once
-// The main grid over mtList: class icon, name, the three damage totals under one "Урон" title and
-// the critical rate. A click on a title sorts the table shown one fixed way for that column's field and
-// marks the column; the grid itself never sorts. The two DoT-related damage columns can be hidden.
-// Read-only; Ctrl+F opens the find dialog. The grid's model can be turned to another table of
-// characters (a fight's), which the title clicks then sort.
+// The main grid over mtList: class icon, name, the damage totals and the damage per second under one
+// "Урон" title, and the critical rate. A click on a title sorts the table shown one fixed way for that
+// column's field and marks the column; the grid itself never sorts. The two DoT-related damage columns
+// can be hidden. Read-only; Ctrl+F opens the find dialog. The grid's model can be turned to another
+// table of characters (a fight's), which the title clicks then sort.
 
 #include <string_view>
 
