@@ -64,8 +64,8 @@ std::filesystem::path PathFromBox(const QString& text) {
 
 }  // namespace
 
-TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), appDir_(appDir) {
+TfMain::TfMain(AppSettings& settings, FightSettings& fightSettings, const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), fightSettings_(fightSettings), appDir_(appDir) {
     setObjectName(QStringLiteral("fMain"));
     BuildLayout();
     FormCreate();
@@ -164,6 +164,7 @@ void TfMain::FormCreate() {
         lUpdate_->adjustSize();  // the label grows with its caption
         settingsFile_ = SettingsFilePath(appDir_);
         LoadSettings(settingsFile_, *this, settings_);
+        LoadFightSettings(settingsFile_, fightSettings_);
         LoadReferenceTables(tables_.mtDots, tables_.mtSkills, PathFromBox(appDir_));
     });
 }
@@ -176,7 +177,10 @@ void TfMain::AttachWindows(TfStat* stat, TfSettings* settingsWindow, TfAbout* ab
 }
 
 void TfMain::FormClose() {
-    Guarded(this, [this] { SaveSettings(settingsFile_, *this, settings_); });
+    Guarded(this, [this] {
+        SaveSettings(settingsFile_, *this, settings_);
+        SaveFightSettings(settingsFile_, fightSettings_);
+    });
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {

@@ -36,7 +36,8 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
   public:
     // Creates the window and runs its creation handler: caption, version label, settings file and
     // reference lists read from appDir.
-    TfMain(AppSettings& settings, const QString& appDir, QWidget* parent = nullptr);
+    TfMain(AppSettings& settings, FightSettings& fightSettings, const QString& appDir,
+           QWidget* parent = nullptr);
     ~TfMain() override;
 
     // The auxiliary windows, created after the main window.
@@ -106,6 +107,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QSize FrameExtra() const;
 
     AppSettings& settings_;
+    FightSettings& fightSettings_;
     QString appDir_;
     QString settingsFile_;
     AnalysisTables tables_;

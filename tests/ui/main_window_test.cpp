@@ -440,7 +440,7 @@ class MainWindowTest : public QObject {
                  QStringList({"[DESKTOP]", "Top=228", "Left=960", QStringLiteral("Width=%1").arg(width),
                               QStringLiteral("Height=%1").arg(height), "[OPTIONS]",
                               "Path=D:\\Games\\Aion\\Chat.log", "CalcType=0", "[VIEW]", "ShowDots=1",
-                              "HideMobs=0", "ShowAdvanced=0"}));
+                              "HideMobs=0", "ShowAdvanced=0", "[FIGHTS]", "FightGap=30"}));
         QVERIFY(boxes_.isEmpty());
     }
 
@@ -482,7 +482,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(FileLines(AppFile(QStringLiteral("options.ini"))),
                  QStringList({"[DESKTOP]", "Top=100", "Left=50", "Width=450", "Height=500", "[OPTIONS]",
                               "Path=/logs/Chat.log", "CalcType=1", "[VIEW]", "ShowDots=1", "HideMobs=1",
-                              "ShowAdvanced=2"}));
+                              "ShowAdvanced=2", "[FIGHTS]", "FightGap=30"}));
     }
 
     void missingReferenceListIsReported_data() {
