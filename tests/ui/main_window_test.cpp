@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -533,6 +534,7 @@ class MainWindowTest : public QObject {
             bool running = false;
             bool calcEnabled = true;
             bool clearEnabled = true;
+            bool fightsEnabled = true;
             bool closed = true;
             bool logKept = false;
             QString status;
@@ -544,6 +546,7 @@ class MainWindowTest : public QObject {
             during.running = Main().isRunning();
             during.calcEnabled = Button("bCalc")->isEnabled();
             during.clearEnabled = Button("bClear")->isEnabled();
+            during.fightsEnabled = Find<QComboBox>(&Main(), "cmbFights")->isEnabled();
             during.status = Status();
             // A second run, a clear and a close, each by the button and by its handler.
             QTest::mouseClick(Button("bCalc"), Qt::LeftButton);
@@ -563,6 +566,7 @@ class MainWindowTest : public QObject {
         QVERIFY(during.running);
         QVERIFY(!during.calcEnabled);
         QVERIFY(!during.clearEnabled);
+        QVERIFY(!during.fightsEnabled);
         QCOMPARE(during.status, QStringLiteral("Анализируем лог..."));
         QVERIFY(during.logKept);
         QVERIFY(!during.closed);

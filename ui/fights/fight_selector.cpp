@@ -1,0 +1,25 @@
+#include "fights/fight_selector.h"
+
+#include <QAbstractItemView>
+
+#include "tallyscope/damage_report.h"
+
+namespace tally::ui {
+
+FightSelector::FightSelector(QWidget* parent) : QComboBox(parent) {
+    SetFights({});
+    // Only the user's choice switches the tables; the program's own resets after a run do not.
+    connect(this, &QComboBox::activated, this, [this](int entry) { emit fightChosen(entry - 1); });
+}
+
+void FightSelector::SetFights(const std::vector<Fight>& fights) {
+    clear();
+    addItem(QString::fromUtf8(kWholeLog));
+    for (const Fight& fight : fights)
+        addItem(QString::fromStdString(FightSummary(fight)));
+    setCurrentIndex(0);
+    // The list opens wide enough for the longest entry, even where the box itself is narrower.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
+}
+
+}  // namespace tally::ui
