@@ -106,11 +106,13 @@ void TfMain::BuildLayout() {
     lUpdate_->setText(QStringLiteral("Версия программы:"));
     lUpdate_->setGeometry(Scaled(24), Scaled(79), Scaled(126), Scaled(16));
     lUpdate_->setCursor(Qt::PointingHandCursor);
-    // The fight selector takes the free space right of the version label, from under the copy button
-    // to the right edge of the settings button, centred on the label's line.
+    // The fight selector takes the free space right of the version label, centred on the label's line:
+    // from under the copy button to the right edge of the settings button, or further right in a
+    // wider window, as far from the panel's edge as the settings button is in the layout.
     cmbFights_ = new FightSelector(Panel_);
     cmbFights_->setObjectName(QStringLiteral("cmbFights"));
     cmbFights_->setGeometry(Scaled(192), Scaled(76), Scaled(224), Scaled(23));
+    cmbFights_->StretchToParent(Scaled(224), Scaled(kClientSize.width() - 416));
     // The hidden box that carries the clipboard report; it never shows.
     CBuf_ = new QPlainTextEdit(Panel_);
     CBuf_->setObjectName(QStringLiteral("CBuf"));

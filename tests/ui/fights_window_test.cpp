@@ -262,6 +262,22 @@ class FightsWindowTest : public QObject {
                          QString());
     }
 
+    // The selector stands right of the version label and grows with the window, so that a wider window
+    // shows more of each entry.
+    void selectorStandsRightOfTheVersionLabel() {
+        Start();
+        QComboBox* selector = Selector();
+        const QRect version = Find<QLabel>(&Main(), "lUpdate")->geometry();
+        QVERIFY(selector->geometry().left() > version.right());
+        QVERIFY(selector->geometry().top() <= version.center().y());
+        QVERIFY(selector->geometry().bottom() >= version.center().y());
+        const int right = Find<QWidget>(&Main(), "Panel")->width() - selector->geometry().right();
+        const int width = selector->width();
+        Main().resize(Main().width() + 100, Main().height());
+        QCOMPARE(selector->width(), width + 100);
+        QCOMPARE(Find<QWidget>(&Main(), "Panel")->width() - selector->geometry().right(), right);
+    }
+
     // The strongest check: a chosen fight shows what the program shows for a log that holds only that
     // fight's lines, in the grid and in the statistics, for every switch that changes the accounting.
     void chosenFightShowsItsOwnRun_data() {

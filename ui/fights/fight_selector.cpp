@@ -1,6 +1,8 @@
 #include "fights/fight_selector.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
+#include <algorithm>
 
 #include "tallyscope/damage_report.h"
 
@@ -20,6 +22,27 @@ void FightSelector::SetFights(const std::vector<Fight>& fights) {
     setCurrentIndex(0);
     // The list opens wide enough for the longest entry, even where the box itself is narrower.
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
+}
+
+void FightSelector::StretchToParent(int minimumWidth, int rightMargin) {
+    minimumWidth_ = minimumWidth;
+    rightMargin_ = rightMargin;
+    if (QWidget* parent = parentWidget())
+        parent->installEventFilter(this);
+    FitToParent();
+}
+
+bool FightSelector::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        FitToParent();
+    return QComboBox::eventFilter(watched, event);
+}
+
+void FightSelector::FitToParent() {
+    const QWidget* parent = parentWidget();
+    if (!parent || rightMargin_ < 0)
+        return;
+    resize(std::max(minimumWidth_, parent->width() - rightMargin_ - x()), height());
 }
 
 }  // namespace tally::ui
