@@ -19,6 +19,7 @@
 
 #include "application.h"
 #include "character_list_model.h"
+#include "chat_log_files.h"
 #include "db_grid.h"
 #include "editable_grid.h"
 #include "find_control.h"
@@ -33,6 +34,9 @@
 #include "uSettings.h"
 
 using tally::ui::test::Find;
+using tally::ui::test::Lines;
+using tally::ui::test::LogBytes;
+using tally::ui::test::WriteFile;
 
 using tally::ui::Application;
 using tally::ui::CharacterListModel;
@@ -42,8 +46,6 @@ using tally::ui::SkillStatModel;
 using tally::ui::TfMain;
 
 namespace {
-
-using Lines = std::vector<const char*>;
 
 // An evening of three fights, 30 seconds of idle gap apart at least, chat between them and a line after
 // the last. Алрик puts a DoT on in fight 1 that ticks again in fight 2: over the whole log the tick is
@@ -76,19 +78,6 @@ const QStringList kEveningEntries = {"Весь лог", "№1  10:00:01–10:00:
 Lines Slice(const Lines& lines, LineRange range) {
     return Lines(lines.begin() + static_cast<std::ptrdiff_t>(range.first - 1),
                  lines.begin() + static_cast<std::ptrdiff_t>(range.last));
-}
-
-QByteArray LogBytes(const Lines& lines) {
-    std::string text;
-    for (const char* line : lines)
-        text += tally::Utf8ToCp1251(line) + "\r\n";
-    return QByteArray::fromStdString(text);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 // A grid's rows as "cell|cell|...", the cells as shown, in the model's column order.

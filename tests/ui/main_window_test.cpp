@@ -22,6 +22,7 @@
 
 #include "application.h"
 #include "character_list_model.h"
+#include "chat_log_files.h"
 #include "db_grid.h"
 #include "editable_grid.h"
 #include "find_control.h"
@@ -36,7 +37,11 @@
 #include "uSettings.h"
 #include "uStat.h"
 
+using tally::ui::test::FileLines;
 using tally::ui::test::Find;
+using tally::ui::test::Lines;
+using tally::ui::test::LogBytes;
+using tally::ui::test::WriteFile;
 
 using tally::ui::Application;
 using tally::ui::CharacterListModel;
@@ -45,8 +50,6 @@ using tally::ui::MessageBoxRequest;
 using tally::ui::TfMain;
 
 namespace {
-
-using Lines = std::vector<const char*>;
 
 // A small fight: two players whose skills name their classes (Алрик 6, Лиса 7), a summon (12), a
 // monster that hits back (class 0) and a DoT tick whose caster nobody saw, which goes to the log owner.
@@ -61,28 +64,6 @@ const Lines kFight = {
 // The grid rows of kFight after the run: by total damage, descending.
 const QStringList kFightRows = {"Лиса (7) 3000/0", "Алрик (6) 2000/0", "Ледяная гарпия (0) 800/0",
                                 "Элементаль огня (12) 500/0", "ВЫ (6) 45/45"};
-
-// The chat log as the game client writes it: Windows-1251, CR LF.
-QByteArray LogBytes(const Lines& lines) {
-    std::string text;
-    for (const char* line : lines)
-        text += tally::Utf8ToCp1251(line) + "\r\n";
-    return QByteArray::fromStdString(text);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList FileLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll())
-        .split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
-}
 
 struct RecordedBox {
     QWidget* parent;

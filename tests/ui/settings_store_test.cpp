@@ -33,6 +33,21 @@ struct FakeWindow final : tally::ui::MainWindowSide {
     void SetPathText(const QString& text) override { path = text; }
 };
 
+// The file as a save writes it with the path set and every switch at its default.
+const QByteArray kDefaultFile =
+    "[DESKTOP]\n"
+    "Top=228\n"
+    "Left=960\n"
+    "Width=450\n"
+    "Height=629\n"
+    "[OPTIONS]\n"
+    "Path=D:\\Games\\Aion\\Chat.log\n"
+    "CalcType=0\n"
+    "[VIEW]\n"
+    "ShowDots=0\n"
+    "HideMobs=0\n"
+    "ShowAdvanced=0\n";
+
 }  // namespace
 
 class SettingsStoreTest : public QObject {
@@ -59,18 +74,7 @@ class SettingsStoreTest : public QObject {
         FakeWindow window;
         window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
         tally::ui::SaveSettings(path_, window, AppSettings{});
-        QCOMPARE(ReadBytes(path_), QByteArray("[DESKTOP]\n"
-                                              "Top=228\n"
-                                              "Left=960\n"
-                                              "Width=450\n"
-                                              "Height=629\n"
-                                              "[OPTIONS]\n"
-                                              "Path=D:\\Games\\Aion\\Chat.log\n"
-                                              "CalcType=0\n"
-                                              "[VIEW]\n"
-                                              "ShowDots=0\n"
-                                              "HideMobs=0\n"
-                                              "ShowAdvanced=0\n"));
+        QCOMPARE(ReadBytes(path_), kDefaultFile);
     }
 
     void roundTrip() {
@@ -186,20 +190,9 @@ class SettingsStoreTest : public QObject {
         window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
         tally::ui::SaveSettings(path_, window, AppSettings{});
         tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{45});
-        QCOMPARE(ReadBytes(path_), QByteArray("[DESKTOP]\n"
-                                              "Top=228\n"
-                                              "Left=960\n"
-                                              "Width=450\n"
-                                              "Height=629\n"
-                                              "[OPTIONS]\n"
-                                              "Path=D:\\Games\\Aion\\Chat.log\n"
-                                              "CalcType=0\n"
-                                              "[VIEW]\n"
-                                              "ShowDots=0\n"
-                                              "HideMobs=0\n"
-                                              "ShowAdvanced=0\n"
-                                              "[FIGHTS]\n"
-                                              "FightGap=45\n"));
+        QCOMPARE(ReadBytes(path_), kDefaultFile +
+                                       "[FIGHTS]\n"
+                                       "FightGap=45\n");
         // Written again, each key keeps its line.
         tally::ui::SaveSettings(path_, window, AppSettings{1, 0, 0, 0});
         tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{7});
