@@ -2,16 +2,20 @@
 # Takes a screenshot of the desktop program after it has analysed the sample chat log: the main window
 # with the DoT columns shown and, beside it, the per-skill statistics window.
 #
-#   tools/screenshot.sh [OUT.png] [BUILD_DIR]
+#   tools/screenshot.sh [OUT.png] [BUILD_DIR] [FIGHT]
 #
 # OUT.png defaults to docs/screenshot.png, BUILD_DIR to build/release (as tools/run-sample.sh builds
-# it). Nothing is built here. Needs Xvfb, xdotool and ImageMagick (tools/install-deps.sh).
+# it). FIGHT, from 1, is chosen in the fight selector after the calculation; without it the whole log
+# is shown. Nothing is built here. Needs Xvfb, xdotool and ImageMagick (tools/install-deps.sh); with
+# openbox installed the windows get their frames.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 out=${1:-docs/screenshot.png}
 build=${2:-build/release}
+fight=${3:-0}
+case "$fight" in ''|*[!0-9]*) echo "FIGHT must be a fight number from 1" >&2; exit 2 ;; esac
 gui="$build/ui/tallyscope-gui"
 [ -x "$gui" ] || { echo "no $gui: build the project first (tools/run-sample.sh builds build/release)" >&2; exit 1; }
 for tool in Xvfb xdotool import; do
@@ -25,12 +29,16 @@ mkdir -p "$(dirname "$out")"
 # 120) are used at 0.8 of their size: the calculate button, at 24, 48 and 146 by 25 in the layout,
 # has its centre at 77, 48 inside the main window.
 readonly screen=1040x740x24 calc_x=77 calc_y=48
+# The fight selector, at 192, 76 and 224 by 23 in the layout.
+readonly fights_x=243 fights_y=70
 
 appdir=$(mktemp -d)
 xvfb_pid=
+wm_pid=
 gui_pid=
 cleanup() {
     if [ -n "$gui_pid" ]; then kill "$gui_pid" 2> /dev/null || true; fi
+    if [ -n "$wm_pid" ]; then kill "$wm_pid" 2> /dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2> /dev/null || true; fi
     rm -rf "$appdir"
 }
@@ -41,10 +49,10 @@ trap cleanup EXIT
 cp resources/dots.txt resources/skills.txt "$appdir/"
 cat > "$appdir/options.ini" << EOF
 [DESKTOP]
-Top=10
+Top=24
 Left=490
 Width=540
-Height=720
+Height=710
 [OPTIONS]
 Path=$root/resources/samples/Chat.log
 CalcType=0
@@ -64,6 +72,11 @@ for _ in $(seq 50); do
     xdotool getmouselocation > /dev/null 2>&1 && break
     sleep 0.1
 done
+if command -v openbox > /dev/null; then
+    openbox > /dev/null 2>&1 &
+    wm_pid=$!
+    sleep 1
+fi
 
 (cd "$appdir" && exec "$gui") > /dev/null 2>&1 &
 gui_pid=$!
@@ -78,6 +91,14 @@ sleep 1
 xdotool mousemove --window "$window" "$calc_x" "$calc_y" click 1
 # The sample log takes a moment; then the pointer goes out of the way so that no hint is shown.
 sleep 2
+if [ "$fight" -gt 0 ]; then
+    # The selector's list opens on "Весь лог"; the fight is that many entries below it.
+    xdotool mousemove --window "$window" "$fights_x" "$fights_y" click 1
+    sleep 0.5
+    for _ in $(seq "$fight"); do xdotool key Down; done
+    xdotool key Return
+    sleep 2
+fi
 xdotool mousemove 0 0
 sleep 1
 

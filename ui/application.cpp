@@ -11,7 +11,7 @@
 namespace tally::ui {
 
 Application::Application(const QString& appDir) {
-    fMain_ = std::make_unique<TfMain>(settings_, appDir);
+    fMain_ = std::make_unique<TfMain>(settings_, fightSettings_, appDir);
     AnalysisTables& tables = fMain_->tables();
     fStat_ = std::make_unique<TfStat>(tables.mtSkills, tables.mtDots, fMain_->images());
 
@@ -20,7 +20,7 @@ Application::Application(const QString& appDir) {
     hooks.setMobsHidden = [this](bool hidden) { fMain_->SetMobsHidden(hidden); };
     hooks.showSkillList = [this] { fStat_->ShowSkillList(fMain_->frameGeometry()); };
     hooks.showDotList = [this] { fStat_->ShowDotList(fMain_->frameGeometry()); };
-    fSettings_ = std::make_unique<TfSettings>(settings_, std::move(hooks));
+    fSettings_ = std::make_unique<TfSettings>(settings_, fightSettings_, std::move(hooks));
 
     fAbout_ = std::make_unique<TfAbout>();
     fAdvanced_ = std::make_unique<TfAdvanced>(tables.mtAdv, fMain_->images());

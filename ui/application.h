@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+#include "settings_store.h"
 #include "tallyscope/analysis_run.h"
 
 namespace tally::ui {
@@ -26,6 +27,7 @@ class Application {
     void ShowMainWindow();
 
     AppSettings& settings() { return settings_; }
+    FightSettings& fightSettings() { return fightSettings_; }
     TfMain& fMain() { return *fMain_; }
     TfStat& fStat() { return *fStat_; }
     TfSettings& fSettings() { return *fSettings_; }
@@ -34,6 +36,7 @@ class Application {
 
   private:
     AppSettings settings_;
+    FightSettings fightSettings_;
     std::unique_ptr<TfMain> fMain_;
     std::unique_ptr<TfStat> fStat_;
     std::unique_ptr<TfSettings> fSettings_;

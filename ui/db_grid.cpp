@@ -18,10 +18,13 @@ struct TitleSort {
     Qt::SortOrder marker;
 };
 
-constexpr std::array<TitleSort, 6> kTitleSorts = {{
+// The damage per second is DmgAll over one time in combat for every row, so ordering by DmgAll orders
+// by it too; rows whose rounded damage per second is the same stand by their exact damage.
+constexpr std::array<TitleSort, 7> kTitleSorts = {{
     {"CharClass", "CharClass Asc", Qt::AscendingOrder},
     {"CharName", "CharName Asc", Qt::AscendingOrder},
     {"DmgAll", "DmgAll Desc", Qt::DescendingOrder},
+    {CharacterListModel::kDpsField, "DmgAll Desc", Qt::DescendingOrder},
     {"CharDamage", "CharDamage Desc", Qt::DescendingOrder},
     {"CharDots", "CharDots Desc", Qt::DescendingOrder},
     {"Critical", "Critical Desc", Qt::DescendingOrder},
@@ -31,7 +34,6 @@ constexpr std::array<TitleSort, 6> kTitleSorts = {{
 
 DBGrid::DBGrid(CharacterTable& mtList, const ImgList& images, QWidget* parent)
     : TableGrid(images, parent),
-      mtList_(mtList),
       model_(new CharacterListModel(mtList, this)),
       header_(new TitleHeader(this)) {
     setObjectName(QStringLiteral("DBGrid"));
@@ -62,7 +64,7 @@ void DBGrid::DBGridTitleBtnClick(int column) {
     for (const TitleSort& sort : kTitleSorts) {
         if (sort.field != field)
             continue;
-        mtList_.Sort(sort.sortSpec);
+        model_->table().Sort(sort.sortSpec);
         header_->setMarker(column, sort.marker);
         return;
     }

@@ -1,8 +1,9 @@
 #pragma once
-// The main grid over mtList: class icon, name, the three damage totals under one "Урон" title and
-// the critical rate. A click on a title sorts mtList one fixed way for that column's field and marks
-// the column; the grid itself never sorts. The two DoT-related damage columns can be hidden. Read-only;
-// Ctrl+F opens the find dialog.
+// The main grid over mtList: class icon, name, the damage totals and the damage per second under one
+// "Урон" title, and the critical rate. A click on a title sorts the table shown one fixed way for that
+// column's field and marks the column; the grid itself never sorts. The two DoT-related damage columns
+// can be hidden. Read-only; Ctrl+F opens the find dialog. The grid's model can be turned to another
+// table of characters (a fight's), which the title clicks then sort.
 
 #include <string_view>
 
@@ -33,7 +34,7 @@ class DBGrid final : public TableGrid {
     void setDotColumnsVisible(bool shown);
     bool dotColumnsVisible() const;
 
-    // The title click: sorts mtList by the clicked column's field, one fixed way per field, and
+    // The title click: sorts the table shown by the clicked column's field, one fixed way per field, and
     // moves the marker of that way to the column.
     void DBGridTitleBtnClick(int column);
     // Marks the total-damage column as sorted descending, as after an analysis run.
@@ -48,7 +49,6 @@ class DBGrid final : public TableGrid {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    CharacterTable& mtList_;
     CharacterListModel* model_;
     TitleHeader* header_;
     FindDialog* find_ = nullptr;

@@ -57,4 +57,17 @@ void SaveSettings(const QString& settingsPath, const MainWindowSide& window, con
     Write(file, kShowAdvancedKey, settings.showAdvanced);
 }
 
+void LoadFightSettings(const QString& settingsPath, FightSettings& fights) {
+    const ProfileFile file(settingsPath);
+    const FightSettings defaults;
+    const std::int32_t gap = Read(file, kFightGapKey, defaults.fightGap);
+    // A negative gap would split every timed damage line off into a fight of its own.
+    fights.fightGap = gap >= 0 && gap <= kMaxFightGap ? gap : defaults.fightGap;
+}
+
+void SaveFightSettings(const QString& settingsPath, const FightSettings& fights) {
+    ProfileFile file(settingsPath);
+    Write(file, kFightGapKey, fights.fightGap);
+}
+
 }  // namespace tally::ui

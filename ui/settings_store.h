@@ -1,11 +1,13 @@
 #pragma once
-// The settings file options.ini: the main window's placement, the chat-log path and the four user
-// switches, read once while the main window is created and written once when it closes.
+// The settings file options.ini: the main window's placement, the chat-log path, the four user
+// switches and the fights' idle gap, read once while the main window is created and written once when
+// it closes.
 
 #include <QString>
 #include <array>
 
 #include "tallyscope/analysis_run.h"
+#include "tallyscope/fights.h"
 
 namespace tally::ui {
 
@@ -49,6 +51,17 @@ inline constexpr std::array<SettingsKey, 9> kSettingsKeys{kTopKey,      kLeftKey
                                                           kHeightKey,   kPathKey,     kCalcTypeKey,
                                                           kShowDotsKey, kHideMobsKey, kShowAdvancedKey};
 
+// How the desktop program splits a log into fights: a damage line more than fightGap seconds after the
+// last timed damage line starts a new fight. Kept in the section [FIGHTS], after the nine keys above.
+struct FightSettings {
+    std::int32_t fightGap = static_cast<std::int32_t>(kDefaultFightGap);
+};
+
+// The longest idle gap the settings window offers and the file is read with: a day.
+inline constexpr std::int32_t kMaxFightGap = 24 * 60 * 60;
+
+inline constexpr SettingsKey kFightGapKey{u"FIGHTS", u"FightGap"};
+
 // The current directory as text, taken once when the program starts; the settings file and the reference
 // lists live there even if the current directory changes later.
 QString TakeAppDir();
@@ -65,5 +78,13 @@ void LoadSettings(const QString& settingsPath, MainWindowSide& window, AppSettin
 // Throws ProfileWriteError ("Unable to write to <path>.") at the first key that cannot be written; the
 // keys after it are not written.
 void SaveSettings(const QString& settingsPath, const MainWindowSide& window, const AppSettings& settings);
+
+// Reads the [FIGHTS] section. A missing key, or a value that is not a whole number of seconds from 0 to
+// kMaxFightGap, gives the default gap of 30 seconds.
+void LoadFightSettings(const QString& settingsPath, FightSettings& fights);
+
+// Writes the [FIGHTS] section; called after SaveSettings, so that its keys follow the nine. Throws
+// ProfileWriteError as SaveSettings does.
+void SaveFightSettings(const QString& settingsPath, const FightSettings& fights);
 
 }  // namespace tally::ui

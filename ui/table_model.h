@@ -1,7 +1,9 @@
 #pragma once
 // A grid model over one in-memory table. While linked it follows the table through TableObserver and
 // shows the rows that pass the table's row filter, in table order; unlinked (as it starts, until a
-// grid's data link switches it on) it shows no rows.
+// grid's data link switches it on) it shows no rows. The model can be turned to another table of the
+// same kind, so that a grid shows other results without losing its columns' places, widths and
+// visibility.
 
 #include <algorithm>
 #include <cstddef>
@@ -18,13 +20,26 @@ class TableModel : public LinkedTableModel, private TableObserver {
     using TableType = Table<Row>;
 
     TableModel(TableType& table, std::vector<GridColumn> columns, QObject* parent)
-        : LinkedTableModel(std::move(columns), parent), table_(table) {}
+        : LinkedTableModel(std::move(columns), parent), table_(&table) {}
     ~TableModel() override {
         if (isLinked())
-            table_.RemoveObserver(this);
+            table_->RemoveObserver(this);
     }
 
-    TableType& table() const { return table_; }
+    TableType& table() const { return *table_; }
+    // Shows another table from now on, with its rows and its current row; the link keeps its state.
+    void setTable(TableType& table) {
+        if (&table == table_)
+            return;
+        beginResetModel();
+        if (isLinked())
+            detach();
+        table_ = &table;
+        if (isLinked())
+            attach();
+        endResetModel();
+        emit currentRowChanged(currentRow());
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(positions_.size());
@@ -39,11 +54,11 @@ class TableModel : public LinkedTableModel, private TableObserver {
     }
 
     int currentRow() const override {
-        return isLinked() && table_.Current() != kNoRow ? rowOf(table_.Current()) : -1;
+        return isLinked() && table_->Current() != kNoRow ? rowOf(table_->Current()) : -1;
     }
     void setCurrentRow(int row) override {
         if (isLinked() && row >= 0 && row < rowCount())
-            table_.SetCurrent(position(row));
+            table_->SetCurrent(position(row));
     }
 
   protected:
@@ -51,22 +66,22 @@ class TableModel : public LinkedTableModel, private TableObserver {
     virtual QVariant rowValue(const Row& row, int section) const = 0;
 
     QVariant value(int row, int section) const override {
-        return rowValue(table_.At(position(row)), section);
+        return rowValue(table_->At(position(row)), section);
     }
 
     void attach() override {
-        table_.AddObserver(this);
+        table_->AddObserver(this);
         Rebuild();
     }
     void detach() override {
-        table_.RemoveObserver(this);
+        table_->RemoveObserver(this);
         positions_.clear();
     }
 
   private:
     void Rebuild() {
         positions_.clear();
-        for (std::size_t pos = table_.FirstVisible(); pos != kNoRow; pos = table_.NextVisible(pos + 1))
+        for (std::size_t pos = table_->FirstVisible(); pos != kNoRow; pos = table_->NextVisible(pos + 1))
             positions_.push_back(pos);
     }
     // The first entry of positions_ at or after a table position.
@@ -93,7 +108,7 @@ class TableModel : public LinkedTableModel, private TableObserver {
             *it += pendingCount_;
         std::vector<std::size_t> added;
         for (std::size_t pos = pendingPos_; pos < pendingPos_ + pendingCount_; ++pos)
-            if (table_.IsVisible(pos))
+            if (table_->IsVisible(pos))
                 added.push_back(pos);
         if (added.empty())
             return;
@@ -127,7 +142,7 @@ class TableModel : public LinkedTableModel, private TableObserver {
         const auto it = LowerBound(pos);
         const int row = static_cast<int>(it - positions_.begin());
         const bool shown = it != positions_.end() && *it == pos;
-        const bool visible = table_.IsVisible(pos);
+        const bool visible = table_->IsVisible(pos);
         if (shown && visible) {
             emit dataChanged(index(row, 0), index(row, columnCount() - 1));
         } else if (visible) {
@@ -143,7 +158,7 @@ class TableModel : public LinkedTableModel, private TableObserver {
 
     void CurrentChanged(std::size_t /*pos*/) override { emit currentRowChanged(currentRow()); }
 
-    TableType& table_;
+    TableType* table_;                    // never null
     std::vector<std::size_t> positions_;  // the table positions shown, in table order
     std::size_t pendingPos_ = 0;
     std::size_t pendingCount_ = 0;

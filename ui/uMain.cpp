@@ -17,6 +17,7 @@
 #include "clickable_label.h"
 #include "data_link.h"
 #include "db_grid.h"
+#include "fights/fight_selector.h"
 #include "handler_guard.h"
 #include "layout_font.h"
 #include "layout_scale.h"
@@ -64,8 +65,8 @@ std::filesystem::path PathFromBox(const QString& text) {
 
 }  // namespace
 
-TfMain::TfMain(AppSettings& settings, const QString& appDir, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), appDir_(appDir) {
+TfMain::TfMain(AppSettings& settings, FightSettings& fightSettings, const QString& appDir, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), fightSettings_(fightSettings), appDir_(appDir) {
     setObjectName(QStringLiteral("fMain"));
     BuildLayout();
     FormCreate();
@@ -105,6 +106,13 @@ void TfMain::BuildLayout() {
     lUpdate_->setText(QStringLiteral("Версия программы:"));
     lUpdate_->setGeometry(Scaled(24), Scaled(79), Scaled(126), Scaled(16));
     lUpdate_->setCursor(Qt::PointingHandCursor);
+    // The fight selector takes the free space right of the version label, centred on the label's line:
+    // from under the copy button to the right edge of the settings button, or further right in a
+    // wider window, as far from the panel's edge as the settings button is in the layout.
+    cmbFights_ = new FightSelector(Panel_);
+    cmbFights_->setObjectName(QStringLiteral("cmbFights"));
+    cmbFights_->setGeometry(Scaled(192), Scaled(76), Scaled(224), Scaled(23));
+    cmbFights_->StretchToParent(Scaled(224), Scaled(kClientSize.width() - 416));
     // The hidden box that carries the clipboard report; it never shows.
     CBuf_ = new QPlainTextEdit(Panel_);
     CBuf_->setObjectName(QStringLiteral("CBuf"));
@@ -115,6 +123,7 @@ void TfMain::BuildLayout() {
     DBGrid_ = new DBGrid(tables_.mtList, images_, central);
     DBGrid_->setObjectName(QStringLiteral("DBGrid"));
     column->addWidget(DBGrid_, 1);
+    shown_.AttachMainGrid(DBGrid_);
 
     ProgressBar_ = new QProgressBar(central);
     ProgressBar_->setObjectName(QStringLiteral("ProgressBar"));
@@ -137,7 +146,8 @@ void TfMain::BuildLayout() {
     // Tab order: the grid, then the panel's controls in the layout's order; the bars take no focus.
     ProgressBar_->setFocusPolicy(Qt::NoFocus);
     Status_->setFocusPolicy(Qt::NoFocus);
-    QWidget* order[] = {DBGrid_, eFN_, CBuf_, bCalc_, bCopy_, bClear_, bSettings_, bOpen_, bHelp_};
+    QWidget* order[] = {DBGrid_, eFN_,       CBuf_,  bCalc_, bCopy_,
+                        bClear_, bSettings_, bOpen_, bHelp_, cmbFights_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -155,6 +165,7 @@ void TfMain::BuildLayout() {
     connect(bHelp_, &QPushButton::clicked, this, &TfMain::bHelpClick);
     connect(bSettings_, &QPushButton::clicked, this, &TfMain::bSettingsClick);
     connect(lUpdate_, &ClickableLabel::clicked, this, &TfMain::lUpdateClick);
+    connect(cmbFights_, &FightSelector::fightChosen, this, &TfMain::cmbFightsSelect);
 }
 
 void TfMain::FormCreate() {
@@ -164,6 +175,7 @@ void TfMain::FormCreate() {
         lUpdate_->adjustSize();  // the label grows with its caption
         settingsFile_ = SettingsFilePath(appDir_);
         LoadSettings(settingsFile_, *this, settings_);
+        LoadFightSettings(settingsFile_, fightSettings_);
         LoadReferenceTables(tables_.mtDots, tables_.mtSkills, PathFromBox(appDir_));
     });
 }
@@ -173,10 +185,14 @@ void TfMain::AttachWindows(TfStat* stat, TfSettings* settingsWindow, TfAbout* ab
     fSettings_ = settingsWindow;
     fAbout_ = about;
     fAdvanced_ = advanced;
+    shown_.AttachStatistics(advanced);
 }
 
 void TfMain::FormClose() {
-    Guarded(this, [this] { SaveSettings(settingsFile_, *this, settings_); });
+    Guarded(this, [this] {
+        SaveSettings(settingsFile_, *this, settings_);
+        SaveFightSettings(settingsFile_, fightSettings_);
+    });
 }
 
 void TfMain::closeEvent(QCloseEvent* event) {
@@ -203,15 +219,48 @@ void TfMain::bOpenClick() {
 void TfMain::bCalcClick() {
     if (running_)
         return;
+    const std::filesystem::path log = PathFromBox(eFN_->text());
+    FightSplitter splitter(fightSettings_.fightGap);
+    RunAnalysis([&] {
+        // The last calculation's fights go with the tables they came from.
+        ListFights(log, {});
+        try {
+            AnalysisRun(log, tables_, settings_, *this, splitter);
+        } catch (...) {
+            // The fights found up to the line that stopped the run; each one's own run reads its bytes anew.
+            ListFights(log, splitter.Fights());
+            throw;
+        }
+        ListFights(log, splitter.Fights());
+    });
+}
+
+void TfMain::cmbFightsSelect(int fight) {
+    if (running_)
+        return;
+    if (fight < 0) {
+        shown_.ShowWholeLog();
+        return;
+    }
+    RunAnalysis([&] { shown_.ShowFight(static_cast<std::size_t>(fight), settings_, *this); });
+}
+
+void TfMain::ListFights(const std::filesystem::path& logPath, std::vector<Fight> fights) {
+    shown_.SetFights(logPath, std::move(fights));
+    cmbFights_->SetFights(shown_.Fights());
+}
+
+void TfMain::RunAnalysis(const std::function<void()>& run) {
     running_ = true;
     bCalc_->setEnabled(false);
     bClear_->setEnabled(false);
+    cmbFights_->setEnabled(false);
     // The first pump of a run always processes events, so that the window shows at once that the run
     // has started, however short the log; later pumps wait for the repaint interval.
     sinceRepaint_.invalidate();
-    Guarded(this, [this] {
+    Guarded(this, [&] {
         try {
-            AnalysisRun(PathFromBox(eFN_->text()), tables_, settings_, *this);
+            run();
         } catch (...) {
             // The run stopped at a line: show what was booked and say so before the error box.
             ProgressBar_->setValue(progressPosition_);
@@ -224,11 +273,12 @@ void TfMain::bCalcClick() {
     ProgressBar_->setValue(progressPosition_);
     running_ = false;
     if (mobsHiddenAfterRun_) {
-        tables_.mtList.SetFiltered(*mobsHiddenAfterRun_);
+        shown_.SetMobsHidden(*mobsHiddenAfterRun_);
         mobsHiddenAfterRun_.reset();
     }
     bCalc_->setEnabled(true);
     bClear_->setEnabled(true);
+    cmbFights_->setEnabled(true);
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -240,13 +290,16 @@ void TfMain::SetMobsHidden(bool hidden) {
         mobsHiddenAfterRun_ = hidden;
         return;
     }
-    tables_.mtList.SetFiltered(hidden);
+    shown_.SetMobsHidden(hidden);
 }
 
 void TfMain::bClearClick() {
     if (running_)
         return;
     Guarded(this, [this] {
+        // The fights were parts of the log that is being deleted: only the whole log's table is left,
+        // empty.
+        ListFights({}, {});
         tables_.mtList.Clear();
         SetProgressPosition(0);
         const unsigned long code = platform::DeleteFileReportingError(PathFromBox(eFN_->text()));
@@ -262,7 +315,7 @@ void TfMain::bClearClick() {
 
 void TfMain::bCopyClick() {
     Guarded(this, [this] {
-        const QString report = QString::fromStdString(BuildDamageReport(tables_.mtList));
+        const QString report = QString::fromStdString(shown_.Report());
         CBuf_->setPlainText(report);
         QGuiApplication::clipboard()->setText(report);
     });

@@ -1,14 +1,17 @@
 #pragma once
 // The main window: the path of the chat log, the calculate, clear, copy, help and settings buttons,
-// the result grid over mtList, the progress bar and the status bar. It owns the four tables and the
-// icon strip for the life of the program, runs the analysis on the calculate button and reports the
-// run's progress as its RunFeedback.
+// the fight selector, the result grid over mtList (or over the chosen fight's table), the progress bar
+// and the status bar. It owns the four tables and the icon strip for the life of the program, runs the
+// analysis on the calculate button and a fight's own run on the selector, and reports the runs'
+// progress as their RunFeedback.
 
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <optional>
 
+#include "fights/shown_results.h"
 #include "home_page.h"
 #include "img_list.h"
 #include "settings_store.h"
@@ -25,6 +28,7 @@ namespace tally::ui {
 
 class ClickableLabel;
 class DBGrid;
+class FightSelector;
 class TfAbout;
 class TfAdvanced;
 class TfSettings;
@@ -36,7 +40,8 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
   public:
     // Creates the window and runs its creation handler: caption, version label, settings file and
     // reference lists read from appDir.
-    TfMain(AppSettings& settings, const QString& appDir, QWidget* parent = nullptr);
+    TfMain(AppSettings& settings, FightSettings& fightSettings, const QString& appDir,
+           QWidget* parent = nullptr);
     ~TfMain() override;
 
     // The auxiliary windows, created after the main window.
@@ -45,6 +50,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     AnalysisTables& tables() { return tables_; }
     const ImgList& images() const { return images_; }
     DBGrid* grid() const { return DBGrid_; }
+    ShownResults& shownResults() { return shown_; }
     QString settingsFilePath() const { return settingsFile_; }
     bool isRunning() const { return running_; }
     void SetUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
@@ -62,6 +68,8 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     void bHelpClick();
     void bSettingsClick();
     void lUpdateClick();
+    // The fight selector: -1 shows the whole log's tables again, a fight's index runs that fight alone.
+    void cmbFightsSelect(int fight);
 
     // RunFeedback: what an analysis run shows. Pumping and stepping are called for every few lines, so
     // they only touch the widgets when enough time has passed since the last repaint.
@@ -104,12 +112,19 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     void FormClose();
     void FormConstrainedResize();
     QSize FrameExtra() const;
+    // Runs an analysis with the buttons that would start another one switched off, reporting an error
+    // that ends it; a close asked for meanwhile happens afterwards.
+    void RunAnalysis(const std::function<void()>& run);
+    // Lists the fights of the calculation of the log at logPath and shows the whole log.
+    void ListFights(const std::filesystem::path& logPath, std::vector<Fight> fights);
 
     AppSettings& settings_;
+    FightSettings& fightSettings_;
     QString appDir_;
     QString settingsFile_;
     AnalysisTables tables_;
     ImgList images_;
+    ShownResults shown_{tables_};
 
     QWidget* Panel_ = nullptr;
     QLineEdit* eFN_ = nullptr;
@@ -120,6 +135,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QPushButton* bClear_ = nullptr;
     QPushButton* bSettings_ = nullptr;
     ClickableLabel* lUpdate_ = nullptr;
+    FightSelector* cmbFights_ = nullptr;
     QPlainTextEdit* CBuf_ = nullptr;
     DBGrid* DBGrid_ = nullptr;
     QProgressBar* ProgressBar_ = nullptr;

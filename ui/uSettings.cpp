@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "layout_font.h"
@@ -41,12 +43,14 @@ QPoint CentredOver(const QRect& mainWindowFrame, QSize ownSize, QPoint desktopTo
     return {std::max(left, desktopTopLeft.x()), std::max(top, desktopTopLeft.y())};
 }
 
-TfSettings::TfSettings(AppSettings& settings, SettingsWindowHooks hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window), settings_(settings), hooks_(std::move(hooks)) {
+TfSettings::TfSettings(AppSettings& settings, FightSettings& fights, SettingsWindowHooks hooks,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window), settings_(settings), fights_(fights), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("fSettings"));
     setWindowTitle(QStringLiteral("Настройки"));
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
-    resize(Scaled(303), Scaled(229));
+    // The switches take 229 rows; the idle gap's row below the reference-list buttons adds 30.
+    resize(Scaled(303), Scaled(259));
     // Closing only hides the window; it must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -73,6 +77,14 @@ TfSettings::TfSettings(AppSettings& settings, SettingsWindowHooks hooks, QWidget
     bSkillList_ = Place(new QPushButton(QStringLiteral("База скилов"), this), "bSkillList", 8, 199, 129, 25);
     bSkillDotList_ =
         Place(new QPushButton(QStringLiteral("База дотов"), this), "bSkillDotList", 166, 199, 129, 25);
+    // The gap's label is centred on the height of its box, as the check boxes' texts are.
+    lFightGap_ =
+        Place(new QLabel(QStringLiteral("Пауза между боями, с"), this), "lFightGap", 8, 234, 200, 17);
+    seFightGap_ = Place(new QSpinBox(this), "seFightGap", 215, 231, 80, 22);
+    seFightGap_->setRange(0, kMaxFightGap);
+    seFightGap_->setToolTip(
+        QStringLiteral("Урон после паузы длиннее этой начинает новый бой; действует со следующего расчёта"));
+    lFightGap_->setBuddy(seFightGap_);
 
     setTabOrder(cbShowDots_, cbHideMobs_);
     setTabOrder(cbHideMobs_, bSkillList_);
@@ -80,6 +92,7 @@ TfSettings::TfSettings(AppSettings& settings, SettingsWindowHooks hooks, QWidget
     setTabOrder(bSkillDotList_, rbDotsToLast_);
     setTabOrder(rbDotsToLast_, rbDotsDividing_);
     setTabOrder(rbDotsDividing_, cbAdvanced_);
+    setTabOrder(cbAdvanced_, seFightGap_);
 
     // The state of the layout, set before the handlers are connected.
     rbDotsToLast_->setChecked(true);
@@ -99,6 +112,7 @@ TfSettings::TfSettings(AppSettings& settings, SettingsWindowHooks hooks, QWidget
     });
     connect(bSkillList_, &QPushButton::clicked, this, &TfSettings::bSkillListClick);
     connect(bSkillDotList_, &QPushButton::clicked, this, &TfSettings::bSkillDotListClick);
+    connect(seFightGap_, &QSpinBox::valueChanged, this, &TfSettings::seFightGapChange);
 
     FormCreate();
 }
@@ -113,6 +127,7 @@ void TfSettings::FormCreate() {
     }
     // Statistics count as on only for exactly 1; any other stored value stays as it is.
     cbAdvanced_->setChecked(settings_.showAdvanced == 1);
+    seFightGap_->setValue(fights_.fightGap);
 }
 
 void TfSettings::ToggleShown(const QRect& mainWindowFrame) {
@@ -167,6 +182,10 @@ void TfSettings::bSkillListClick() {
 void TfSettings::bSkillDotListClick() {
     if (hooks_.showDotList)
         hooks_.showDotList();
+}
+
+void TfSettings::seFightGapChange(int seconds) {
+    fights_.fightGap = seconds;
 }
 
 }  // namespace tally::ui

@@ -1,6 +1,7 @@
 #pragma once
-// The settings window: the four user switches and the two reference-list buttons. Every change takes
-// effect at once; there is nothing to confirm or cancel.
+// The settings window: the four user switches, the two reference-list buttons and the idle gap that
+// splits the log into fights. Every change takes effect at once (the gap from the next calculation);
+// there is nothing to confirm or cancel.
 
 #include <QPoint>
 #include <QRect>
@@ -8,12 +9,15 @@
 #include <QWidget>
 #include <functional>
 
+#include "settings_store.h"
 #include "tallyscope/analysis_run.h"
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace tally::ui {
 
@@ -35,9 +39,11 @@ QPoint CentredOver(const QRect& mainWindowFrame, QSize ownSize, QPoint desktopTo
 class TfSettings : public QWidget {
     Q_OBJECT
   public:
-    // Builds the window hidden and pushes the switches of settings into its controls; each control whose
-    // state changes runs its handler, which reaches the main grid and mtList through the hooks.
-    TfSettings(AppSettings& settings, SettingsWindowHooks hooks, QWidget* parent = nullptr);
+    // Builds the window hidden and pushes the switches of settings and the idle gap of fights into its
+    // controls; each control whose state changes runs its handler, which reaches the main grid and mtList
+    // through the hooks.
+    TfSettings(AppSettings& settings, FightSettings& fights, SettingsWindowHooks hooks,
+               QWidget* parent = nullptr);
 
     // The main window's settings button: hides the window when it is shown, shows it otherwise. The first
     // show centres it over the main window (outer frame, screen pixels); later shows leave it where it was.
@@ -52,8 +58,10 @@ class TfSettings : public QWidget {
     void rbDotsDividingClick();
     void bSkillListClick();
     void bSkillDotListClick();
+    void seFightGapChange(int seconds);
 
     AppSettings& settings_;
+    FightSettings& fights_;
     SettingsWindowHooks hooks_;
     bool placed_ = false;
 
@@ -65,6 +73,8 @@ class TfSettings : public QWidget {
     QRadioButton* rbDotsDividing_;
     QPushButton* bSkillList_;
     QPushButton* bSkillDotList_;
+    QLabel* lFightGap_;
+    QSpinBox* seFightGap_;
 };
 
 }  // namespace tally::ui

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -21,6 +22,7 @@
 
 #include "application.h"
 #include "character_list_model.h"
+#include "chat_log_files.h"
 #include "db_grid.h"
 #include "editable_grid.h"
 #include "find_control.h"
@@ -35,7 +37,11 @@
 #include "uSettings.h"
 #include "uStat.h"
 
+using tally::ui::test::FileLines;
 using tally::ui::test::Find;
+using tally::ui::test::Lines;
+using tally::ui::test::LogBytes;
+using tally::ui::test::WriteFile;
 
 using tally::ui::Application;
 using tally::ui::CharacterListModel;
@@ -44,8 +50,6 @@ using tally::ui::MessageBoxRequest;
 using tally::ui::TfMain;
 
 namespace {
-
-using Lines = std::vector<const char*>;
 
 // A small fight: two players whose skills name their classes (Алрик 6, Лиса 7), a summon (12), a
 // monster that hits back (class 0) and a DoT tick whose caster nobody saw, which goes to the log owner.
@@ -60,28 +64,6 @@ const Lines kFight = {
 // The grid rows of kFight after the run: by total damage, descending.
 const QStringList kFightRows = {"Лиса (7) 3000/0", "Алрик (6) 2000/0", "Ледяная гарпия (0) 800/0",
                                 "Элементаль огня (12) 500/0", "ВЫ (6) 45/45"};
-
-// The chat log as the game client writes it: Windows-1251, CR LF.
-QByteArray LogBytes(const Lines& lines) {
-    std::string text;
-    for (const char* line : lines)
-        text += tally::Utf8ToCp1251(line) + "\r\n";
-    return QByteArray::fromStdString(text);
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList FileLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll())
-        .split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
-}
 
 struct RecordedBox {
     QWidget* parent;
@@ -440,7 +422,7 @@ class MainWindowTest : public QObject {
                  QStringList({"[DESKTOP]", "Top=228", "Left=960", QStringLiteral("Width=%1").arg(width),
                               QStringLiteral("Height=%1").arg(height), "[OPTIONS]",
                               "Path=D:\\Games\\Aion\\Chat.log", "CalcType=0", "[VIEW]", "ShowDots=1",
-                              "HideMobs=0", "ShowAdvanced=0"}));
+                              "HideMobs=0", "ShowAdvanced=0", "[FIGHTS]", "FightGap=30"}));
         QVERIFY(boxes_.isEmpty());
     }
 
@@ -482,7 +464,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(FileLines(AppFile(QStringLiteral("options.ini"))),
                  QStringList({"[DESKTOP]", "Top=100", "Left=50", "Width=450", "Height=500", "[OPTIONS]",
                               "Path=/logs/Chat.log", "CalcType=1", "[VIEW]", "ShowDots=1", "HideMobs=1",
-                              "ShowAdvanced=2"}));
+                              "ShowAdvanced=2", "[FIGHTS]", "FightGap=30"}));
     }
 
     void missingReferenceListIsReported_data() {
@@ -533,6 +515,7 @@ class MainWindowTest : public QObject {
             bool running = false;
             bool calcEnabled = true;
             bool clearEnabled = true;
+            bool fightsEnabled = true;
             bool closed = true;
             bool logKept = false;
             QString status;
@@ -544,6 +527,7 @@ class MainWindowTest : public QObject {
             during.running = Main().isRunning();
             during.calcEnabled = Button("bCalc")->isEnabled();
             during.clearEnabled = Button("bClear")->isEnabled();
+            during.fightsEnabled = Find<QComboBox>(&Main(), "cmbFights")->isEnabled();
             during.status = Status();
             // A second run, a clear and a close, each by the button and by its handler.
             QTest::mouseClick(Button("bCalc"), Qt::LeftButton);
@@ -563,6 +547,7 @@ class MainWindowTest : public QObject {
         QVERIFY(during.running);
         QVERIFY(!during.calcEnabled);
         QVERIFY(!during.clearEnabled);
+        QVERIFY(!during.fightsEnabled);
         QCOMPARE(during.status, QStringLiteral("Анализируем лог..."));
         QVERIFY(during.logKept);
         QVERIFY(!during.closed);

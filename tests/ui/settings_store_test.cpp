@@ -33,6 +33,21 @@ struct FakeWindow final : tally::ui::MainWindowSide {
     void SetPathText(const QString& text) override { path = text; }
 };
 
+// The file as a save writes it with the path set and every switch at its default.
+const QByteArray kDefaultFile =
+    "[DESKTOP]\n"
+    "Top=228\n"
+    "Left=960\n"
+    "Width=450\n"
+    "Height=629\n"
+    "[OPTIONS]\n"
+    "Path=D:\\Games\\Aion\\Chat.log\n"
+    "CalcType=0\n"
+    "[VIEW]\n"
+    "ShowDots=0\n"
+    "HideMobs=0\n"
+    "ShowAdvanced=0\n";
+
 }  // namespace
 
 class SettingsStoreTest : public QObject {
@@ -59,18 +74,7 @@ class SettingsStoreTest : public QObject {
         FakeWindow window;
         window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
         tally::ui::SaveSettings(path_, window, AppSettings{});
-        QCOMPARE(ReadBytes(path_), QByteArray("[DESKTOP]\n"
-                                              "Top=228\n"
-                                              "Left=960\n"
-                                              "Width=450\n"
-                                              "Height=629\n"
-                                              "[OPTIONS]\n"
-                                              "Path=D:\\Games\\Aion\\Chat.log\n"
-                                              "CalcType=0\n"
-                                              "[VIEW]\n"
-                                              "ShowDots=0\n"
-                                              "HideMobs=0\n"
-                                              "ShowAdvanced=0\n"));
+        QCOMPARE(ReadBytes(path_), kDefaultFile);
     }
 
     void roundTrip() {
@@ -178,6 +182,50 @@ class SettingsStoreTest : public QObject {
                                               "[OPTIONS]\r\n"
                                               "Path=C:\\chat.log\r\n"
                                               "CalcType=0\r\n"));
+    }
+
+    // The idle gap of fights, in its own section after the nine keys.
+    void fightGapIsWrittenAfterTheNineKeys() {
+        FakeWindow window;
+        window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
+        tally::ui::SaveSettings(path_, window, AppSettings{});
+        tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{45});
+        QCOMPARE(ReadBytes(path_), kDefaultFile +
+                                       "[FIGHTS]\n"
+                                       "FightGap=45\n");
+        // Written again, each key keeps its line.
+        tally::ui::SaveSettings(path_, window, AppSettings{1, 0, 0, 0});
+        tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{7});
+        const QList<QByteArray> lines = ReadBytes(path_).split('\n');
+        QCOMPARE(lines[7], QByteArray("CalcType=1"));
+        QCOMPARE(lines[13], QByteArray("FightGap=7"));
+    }
+
+    void fightGapValues_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("gap");
+        QTest::newRow("no file") << QByteArray() << 30;
+        QTest::newRow("no key") << QByteArray("[FIGHTS]\nFollow=1\n") << 30;
+        QTest::newRow("key in another section") << QByteArray("[VIEW]\nFightGap=45\n") << 30;
+        QTest::newRow("stored") << QByteArray("[FIGHTS]\nFightGap=45\n") << 45;
+        QTest::newRow("names ignore case") << QByteArray("[fights]\nfightgap=12\n") << 12;
+        QTest::newRow("hexadecimal") << QByteArray("[FIGHTS]\nFightGap=$3C\n") << 60;
+        QTest::newRow("no gap at all") << QByteArray("[FIGHTS]\nFightGap=0\n") << 0;
+        QTest::newRow("a day") << QByteArray("[FIGHTS]\nFightGap=86400\n") << 86400;
+        QTest::newRow("letters") << QByteArray("[FIGHTS]\nFightGap=abc\n") << 30;
+        QTest::newRow("empty") << QByteArray("[FIGHTS]\nFightGap=\n") << 30;
+        QTest::newRow("negative") << QByteArray("[FIGHTS]\nFightGap=-5\n") << 30;
+        QTest::newRow("more than a day") << QByteArray("[FIGHTS]\nFightGap=86401\n") << 30;
+    }
+
+    void fightGapValues() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, gap);
+        if (!file.isEmpty())
+            WriteBytes(path_, file);
+        tally::ui::FightSettings fights{99};
+        tally::ui::LoadFightSettings(path_, fights);
+        QCOMPARE(fights.fightGap, gap);
     }
 
     void saveFailureNamesTheFile() {

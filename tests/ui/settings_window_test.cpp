@@ -3,9 +3,11 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -69,6 +71,7 @@ class SettingsWindowTest : public QObject {
 
   private:
     AppSettings settings_;
+    tally::ui::FightSettings fights_;
     QStringList events_;
     std::unique_ptr<TestHost> host_;
     std::unique_ptr<TfSettings> window_;
@@ -84,7 +87,7 @@ class SettingsWindowTest : public QObject {
         hooks.setMobsHidden = [this](bool on) { events_ << (on ? "mobs hidden" : "mobs shown"); };
         hooks.showSkillList = [this] { events_ << "skill list"; };
         hooks.showDotList = [this] { events_ << "dot list"; };
-        window_ = std::make_unique<TfSettings>(settings_, std::move(hooks), host_.get());
+        window_ = std::make_unique<TfSettings>(settings_, fights_, std::move(hooks), host_.get());
     }
 
     void ShowWindow() {
@@ -98,6 +101,7 @@ class SettingsWindowTest : public QObject {
   private slots:
     void init() {
         settings_ = AppSettings{};
+        fights_ = tally::ui::FightSettings{};
         events_.clear();
         host_ = std::make_unique<TestHost>();
     }
@@ -140,6 +144,9 @@ class SettingsWindowTest : public QObject {
         QTest::newRow("bSkillDotList") << "bSkillDotList"
                                        << "База дотов"
                                        << "" << QRect(166, 199, 129, 25);
+        QTest::newRow("lFightGap") << "lFightGap"
+                                   << "Пауза между боями, с"
+                                   << "" << QRect(8, 234, 200, 17);
     }
 
     void layout() {
@@ -149,7 +156,7 @@ class SettingsWindowTest : public QObject {
         QFETCH(QRect, place);
         CreateWindow();
         QCOMPARE(window_->windowTitle(), QStringLiteral("Настройки"));
-        QCOMPARE(window_->size(), QSize(Scaled(303), Scaled(229)));
+        QCOMPARE(window_->size(), QSize(Scaled(303), Scaled(259)));
         QVERIFY(!window_->isVisible());
 
         auto* control = Find(window_.get(), qPrintable(name));
@@ -183,12 +190,13 @@ class SettingsWindowTest : public QObject {
         QStringList order;
         QWidget* widget = Find(window_.get(), "cbShowDots");
         do {
-            if ((widget->focusPolicy() & Qt::TabFocus) && widget != window_.get())
+            // The spin box's own text box takes the focus for it.
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->parentWidget() == window_.get())
                 order << widget->objectName();
             widget = widget->nextInFocusChain();
         } while (widget->objectName() != QStringLiteral("cbShowDots"));
         QCOMPARE(order, QStringList({"cbShowDots", "cbHideMobs", "bSkillList", "bSkillDotList",
-                                     "rbDotsToLast", "rbDotsDividing", "cbAdvanced"}));
+                                     "rbDotsToLast", "rbDotsDividing", "cbAdvanced", "seFightGap"}));
     }
 
     // The stored switches reach the controls; only a control whose state changes runs its handler.
@@ -320,6 +328,42 @@ class SettingsWindowTest : public QObject {
         QVERIFY(Box("cbAdvanced")->isChecked());
         QCOMPARE(settings_.showAdvanced, 1);
         QCOMPARE(settings_.calcType, 1);
+    }
+
+    // The idle gap: the stored value in the box, and every change of the box in the setting at once.
+    void fightGapBox_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("default") << 30 << 30;
+        QTest::newRow("no gap") << 0 << 0;
+        QTest::newRow("a day") << tally::ui::kMaxFightGap << tally::ui::kMaxFightGap;
+    }
+
+    void fightGapBox() {
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        fights_.fightGap = stored;
+        CreateWindow();
+        auto* box = Find<QSpinBox>(window_.get(), "seFightGap");
+        QCOMPARE(box->geometry(), QRect(Scaled(215), Scaled(231), Scaled(80), Scaled(22)));
+        QCOMPARE(box->value(), shown);
+        QCOMPARE(fights_.fightGap, stored);
+        QCOMPARE(Find<QLabel>(window_.get(), "lFightGap")->buddy(), box);
+
+        ShowWindow();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, "45");
+        QCOMPARE(fights_.fightGap, 45);
+        QTest::keyClick(box, Qt::Key_Up);
+        QCOMPARE(fights_.fightGap, 46);
+        // Nothing beyond a day, and no negative gap, can be typed.
+        box->selectAll();
+        QTest::keyClicks(box, "-5");
+        QVERIFY(fights_.fightGap >= 0);
+        box->setValue(tally::ui::kMaxFightGap + 1);
+        QCOMPARE(fights_.fightGap, tally::ui::kMaxFightGap);
+        QCOMPARE(events_, QStringList());
     }
 
     void referenceListButtons() {

@@ -45,6 +45,9 @@ class GridModelsTest : public QObject {
     void criticalIsShownWithTwoDecimals_data();
     void criticalIsShownWithTwoDecimals();
     void numbersAndIconColumnsShowTheirValues();
+    void damagePerSecondIsTheTotalOverTheTimeInCombat_data();
+    void damagePerSecondIsTheTotalOverTheTimeInCombat();
+    void modelTurnsToAnotherTable();
     void skillStatCellsTakeValidValuesOnly_data();
     void skillStatCellsTakeValidValuesOnly();
     void skillStatRowsCanBeInsertedAndRemoved();
@@ -219,6 +222,69 @@ void GridModelsTest::numbersAndIconColumnsShowTheirValues() {
     QCOMPARE(
         model.headerData(CharacterListModel::CriticalColumn, Qt::Horizontal, ui::FieldNameRole).toString(),
         QString("Critical"));
+}
+
+void GridModelsTest::damagePerSecondIsTheTotalOverTheTimeInCombat_data() {
+    QTest::addColumn<qlonglong>("damage");
+    QTest::addColumn<qlonglong>("seconds");  // -1: none
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("no time in combat") << 4005LL << -1LL << "";
+    QTest::newRow("zero seconds") << 4005LL << 0LL << "";
+    QTest::newRow("whole") << 2000LL << 4LL << "500";
+    QTest::newRow("rounded down") << 45LL << 4LL << "11";
+    QTest::newRow("half goes up") << 4005LL << 18LL << "223";
+    QTest::newRow("below one") << 1LL << 3LL << "0";
+    QTest::newRow("negative half goes up") << -5LL << 2LL << "-2";
+}
+
+void GridModelsTest::damagePerSecondIsTheTotalOverTheTimeInCombat() {
+    QFETCH(qlonglong, damage);
+    QFETCH(qlonglong, seconds);
+    QFETCH(QString, shown);
+    CharacterTable mtList;
+    mtList.Append(Character(1, "Ария", damage));
+    CharacterListModel model(mtList);
+    model.setLinked(true);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.setCombatSeconds(seconds < 0 ? std::nullopt : std::optional<std::int64_t>(seconds));
+    const QModelIndex cell = model.index(0, CharacterListModel::DpsColumn);
+    QCOMPARE(cell.data().toString(), shown);
+    QCOMPARE(cell.data(ui::RawValueRole).isValid(), !shown.isEmpty());
+    // A change of the seconds repaints the column.
+    QCOMPARE(changed.isEmpty(), seconds < 0);
+    QCOMPARE(model.headerData(CharacterListModel::DpsColumn, Qt::Horizontal).toString(), QString("Урон|ДПС"));
+}
+
+void GridModelsTest::modelTurnsToAnotherTable() {
+    CharacterTable wholeLog;
+    FillList(wholeLog);
+    wholeLog.SetFiltered(true);
+    CharacterTable fight;
+    fight.Append(Character(5, "Ария", 10));
+    fight.Append(Character(0, "Моб", 20));
+    fight.SetCurrent(1);
+    CharacterListModel model(wholeLog);
+    model.setLinked(true);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy current(&model, &ui::LinkedTableModel::currentRowChanged);
+
+    model.setTable(fight);
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn), QStringList({"Ария", "Моб"}));
+    QCOMPARE(current.count(), 1);
+    QCOMPARE(current.takeFirst().at(0).toInt(), 1);
+    // It follows the new table and no longer the old one.
+    fight.Append(Character(6, "Борей", 5));
+    wholeLog.Clear();
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn), QStringList({"Ария", "Моб", "Борей"}));
+
+    // Unlinked, it takes the table but shows it only once linked again.
+    model.setLinked(false);
+    FillList(wholeLog);
+    model.setTable(wholeLog);
+    QCOMPARE(model.rowCount(), 0);
+    model.setLinked(true);
+    QCOMPARE(ShownNames(model, CharacterListModel::CharNameColumn),
+             QStringList({"Лиана", "ВЫ", "Элементаль огня"}));
 }
 
 void GridModelsTest::skillStatCellsTakeValidValuesOnly_data() {

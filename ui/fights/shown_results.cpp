@@ -1,0 +1,121 @@
+#include "fights/shown_results.h"
+
+#include "character_list_model.h"
+#include "data_link.h"
+#include "db_grid.h"
+#include "skill_stat_model.h"
+#include "tallyscope/damage_report.h"
+#include "title_header.h"
+#include "uAdvanced.h"
+
+namespace tally::ui {
+namespace {
+
+// The rows of a table, copied one by one: copying the table itself would copy its observers too.
+template <class TableType>
+void CopyRows(const TableType& from, TableType& to) {
+    to.Clear();
+    for (const auto& row : from.Rows())
+        to.Append(row);
+}
+
+std::optional<std::int64_t> Seconds(std::int64_t seconds) {
+    return seconds > 0 ? std::optional<std::int64_t>(seconds) : std::nullopt;
+}
+
+}  // namespace
+
+ShownResults::ShownResults(AnalysisTables& wholeLog)
+    : wholeLogTables_(wholeLog),
+      wholeLog_{&wholeLog.mtList, &wholeLog.mtAdv, std::nullopt},
+      fightView_{&fight_.mtList, &fight_.mtAdv, std::nullopt} {}
+
+void ShownResults::AttachMainGrid(DBGrid* grid) {
+    grid_ = grid;
+}
+
+void ShownResults::AttachStatistics(TfAdvanced* statistics) {
+    statistics_ = statistics;
+}
+
+void ShownResults::Keep(View& view) const {
+    if (grid_) {
+        view.markerColumn = grid_->titleHeader()->markerColumn();
+        view.markerOrder = grid_->titleHeader()->markerOrder();
+    }
+    if (statistics_) {
+        view.statisticsLinked = statistics_->DS().isEnabled();
+        view.statisticsVisible = statistics_->isVisible();
+    }
+}
+
+void ShownResults::Show(View& view) {
+    Keep(*shown_);
+    shown_ = &view;
+    Apply(view);
+}
+
+void ShownResults::Apply(const View& view) {
+    if (grid_) {
+        CharacterListModel* model = grid_->characterModel();
+        model->setCombatSeconds(view.combatSeconds);
+        model->setTable(*view.mtList);
+        grid_->titleHeader()->setMarker(view.markerColumn, view.markerOrder);
+    }
+    if (statistics_) {
+        statistics_->statModel()->setTable(*view.mtAdv);
+        statistics_->DS().setEnabled(view.statisticsLinked);
+        statistics_->setVisible(view.statisticsVisible);
+    }
+}
+
+void ShownResults::SetFights(const std::filesystem::path& logPath, std::vector<Fight> fights) {
+    ShowWholeLog();
+    logPath_ = logPath;
+    fights_ = std::move(fights);
+    wholeLog_.combatSeconds = Seconds(CombatSeconds(fights_));
+    if (grid_)
+        grid_->characterModel()->setCombatSeconds(wholeLog_.combatSeconds);
+    fight_.mtList.Clear();
+    fight_.mtAdv.Clear();
+}
+
+void ShownResults::ShowWholeLog() {
+    shownFight_.reset();
+    Show(wholeLog_);
+}
+
+void ShownResults::ShowFight(std::size_t index, const AppSettings& settings, RunFeedback& feedback) {
+    if (index >= fights_.size())
+        return;
+    const Fight& fight = fights_[index];
+    // The run empties the DoTs' last users; these are the fight's own, not the whole log's.
+    CopyRows(wholeLogTables_.mtSkills, fight_.mtSkills);
+    CopyRows(wholeLogTables_.mtDots, fight_.mtDots);
+    fight_.mtList.SetFiltered(wholeLogTables_.mtList.IsFiltered());
+    // The fight starts as the grid does, marked as sorted by the total, with the statistics as they
+    // stand; its run then sorts it and puts the statistics as its switches say.
+    Keep(*shown_);
+    fightView_.combatSeconds = fight.Duration();
+    fightView_.markerColumn = grid_ ? grid_->characterModel()->columnOf("DmgAll") : -1;
+    fightView_.markerOrder = Qt::DescendingOrder;
+    fightView_.statisticsLinked = shown_->statisticsLinked;
+    fightView_.statisticsVisible = shown_->statisticsVisible;
+    shown_ = &fightView_;
+    shownFight_ = index;
+    Apply(fightView_);
+    FightAnalysisRun(logPath_, fight, fight_, settings, feedback);
+}
+
+std::string ShownResults::Report() {
+    if (shownFight_)
+        return BuildFightDamageReport(fight_.mtList, fights_[*shownFight_]);
+    return BuildDamageReport(wholeLogTables_.mtList);
+}
+
+void ShownResults::SetMobsHidden(bool hidden) {
+    wholeLogTables_.mtList.SetFiltered(hidden);
+    fight_.mtList.SetFiltered(hidden);
+}
+
+}  // namespace tally::ui
