@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "result_writers.h"
+#include "standard_streams.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/damage_report.h"
 #include "tallyscope/errors.h"
@@ -39,7 +40,8 @@ class ConsoleFeedback : public RunFeedback {
 int Analyze(const cli::AnalyzeOptions& options) {
     AnalysisTables tables;
     try {
-        LoadReferenceTables(tables.mtDots, tables.mtSkills, options.dotsFile, options.skillsFile);
+        LoadReferenceTables(tables.mtDots, tables.mtSkills, platform::PathFromUtf8(options.dotsFile),
+                            platform::PathFromUtf8(options.skillsFile));
     } catch (const std::exception& error) {
         // As at the desktop start-up: the loading stops there and the program goes on with what it has.
         std::cerr << "tallyscope: " << error.what() << "\n";
@@ -49,7 +51,7 @@ int Analyze(const cli::AnalyzeOptions& options) {
     ConsoleFeedback feedback;
     cli::RunOutcome outcome;
     try {
-        AnalysisRun(std::filesystem::path(options.logPath), tables, options.settings, feedback);
+        AnalysisRun(platform::PathFromUtf8(options.logPath), tables, options.settings, feedback);
     } catch (const std::exception& error) {
         outcome.error = error.what();
     }
@@ -88,7 +90,8 @@ int Analyze(const cli::AnalyzeOptions& options) {
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");  // the user's time format for the elapsed time
     std::setlocale(LC_NUMERIC, "C");
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    tally::cli::PrepareStandardStreams();
+    const std::vector<std::string> arguments = tally::cli::CommandLineArguments(argc, argv);
     const auto parsed = cli::ParseCommandLine(arguments);
     if (parsed.helpRequested) {
         std::cout << cli::kUsage;
