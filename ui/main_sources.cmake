@@ -7,6 +7,8 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/handler_guard.h
   ${CMAKE_CURRENT_LIST_DIR}/modal_seams.cpp
   ${CMAKE_CURRENT_LIST_DIR}/modal_seams.h
+  ${CMAKE_CURRENT_LIST_DIR}/outer_placement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/outer_placement.h
   ${CMAKE_CURRENT_LIST_DIR}/uMain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uMain.h
 )
