@@ -50,9 +50,17 @@ class SettingsStoreTest : public QObject {
     }
 
     void pathIsBesideAppDir() {
+#ifdef Q_OS_WIN
+        // A backslash and the name appended to the directory text, whatever its end.
+        QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("D:\\Aion Tallyscope")),
+                 QStringLiteral("D:\\Aion Tallyscope\\options.ini"));
+        QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("D:\\")), QStringLiteral("D:\\\\options.ini"));
+        QCOMPARE(tally::ui::TakeAppDir(), QDir::toNativeSeparators(QDir::currentPath()));
+#else
         QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("/home/me/aion")),
                  QStringLiteral("/home/me/aion/options.ini"));
         QCOMPARE(tally::ui::TakeAppDir(), QDir::currentPath());
+#endif
     }
 
     void writesNineKeysInOrder() {
