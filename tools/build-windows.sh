@@ -127,6 +127,10 @@ build_qt() {
     local tree
     tree=$(find "$source" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
     [ -f "$tree/CMakeLists.txt" ] || { echo "no Qt sources in $source" >&2; exit 1; }
+    # Qt 6.4.2's Windows platform plugin asks for dynamic OpenGL, which stays on by default, without
+    # asking for OpenGL, which this build leaves out; the question has to be both.
+    sed -i '/^static inline bool isSoftwareGl()/,/^}/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' \
+        "$tree/src/plugins/platforms/windows/qwindowswindow.cpp"
     rm -rf "$work" "$qt_prefix"
     nice -n 10 cmake -S "$tree" -B "$work" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" "${qt_configure[@]}" > "$cache/qt-configure.log"
