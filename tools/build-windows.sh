@@ -127,10 +127,15 @@ build_qt() {
     local tree
     tree=$(find "$source" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
     [ -f "$tree/CMakeLists.txt" ] || { echo "no Qt sources in $source" >&2; exit 1; }
-    # Qt 6.4.2's Windows platform plugin asks for dynamic OpenGL, which stays on by default, without
-    # asking for OpenGL, which this build leaves out; the question has to be both.
+    # Two questions of Qt 6.4.2's Windows platform plugin that this build's switches answer otherwise than
+    # the plugin expects: it asks only for dynamic OpenGL, which stays on, where it uses OpenGL, which is
+    # off; and only for DirectWrite 3 where it uses the DirectWrite font database, which Qt Gui builds
+    # only together with Direct2D, which is off. Each question has to be both.
+    local plugin=$tree/src/plugins/platforms/windows
     sed -i '/^static inline bool isSoftwareGl()/,/^}/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(opengl) \&\& QT_CONFIG(dynamicgl)/' \
-        "$tree/src/plugins/platforms/windows/qwindowswindow.cpp"
+        "$plugin/qwindowswindow.cpp"
+    sed -i '/^#if QT_CONFIG(directwrite3)$/{N;/FontDatabaseDirectWrite/s/^#if QT_CONFIG(directwrite3)/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/}' \
+        "$plugin/qwindowsintegration.cpp"
     rm -rf "$work" "$qt_prefix"
     nice -n 10 cmake -S "$tree" -B "$work" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
         -DCMAKE_INSTALL_PREFIX="$qt_prefix" "${qt_configure[@]}" > "$cache/qt-configure.log"
