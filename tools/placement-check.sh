@@ -8,7 +8,8 @@
 #   tools/placement-check.sh [PROGRAM...]
 #
 # PROGRAM defaults to build/release/ui/tallyscope-gui (tools/run-sample.sh builds it); for the Windows
-# build give e.g. "tools/wine-run.sh build/win64/ui/tallyscope-gui.exe". Needs Xvfb, openbox, wmctrl,
+# build give e.g. "$PWD/tools/wine-run.sh DIR/tallyscope-gui.exe" (absolute paths: the program starts
+# in a scratch folder; DIR an unpacked package). Needs Xvfb, openbox, wmctrl,
 # xdotool and xprop.
 set -euo pipefail
 cd "$(dirname "$0")/.."
