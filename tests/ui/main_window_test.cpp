@@ -29,8 +29,10 @@
 #include "find_control.h"
 #include "gui_test_main.h"
 #include "modal_seams.h"
+#include "settings_store.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/codepage.h"
+#include "tallyscope/platform.h"
 #include "title_header.h"
 #include "uAbout.h"
 #include "uAdvanced.h"
@@ -482,7 +484,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(boxes_.size(), 1);
         QCOMPARE(boxes_[0].caption, QStringLiteral("Aion Tallyscope"));
         QCOMPARE(boxes_[0].text,
-                 QStringLiteral("Unable to write to %1.").arg(AppFile(QStringLiteral("options.ini"))));
+                 QStringLiteral("Unable to write to %1.").arg(tally::ui::SettingsFilePath(dir_->path())));
         QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
     }
 
@@ -529,7 +531,8 @@ class MainWindowTest : public QObject {
         Start();
         QCOMPARE(boxes_.size(), 1);
         QCOMPARE(boxes_[0].caption, QStringLiteral("Aion Tallyscope"));
-        QCOMPARE(boxes_[0].text, QStringLiteral("The specified file was not found."));
+        // The system's message, in the user's language on Windows.
+        QCOMPARE(boxes_[0].text, QString::fromStdString(tally::platform::FileErrorMessage(2)) + u'.');
         QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
         QCOMPARE(Main().tables().mtDots.RowCount() > 0, dotsLoaded);
         QCOMPARE(Main().tables().mtSkills.RowCount(), std::size_t{0});

@@ -184,9 +184,10 @@ class ProfileFileTest : public QObject {
         QTest::newRow("line break in a value is cut off") << QByteArray("[A]\nK=1\n") << "A"
                                                           << "K"
                                                           << "x\n[B]\r\nEvil=1" << QByteArray("[A]\nK=x\n");
-        QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF") << "A"
-                                              << "K"
-                                              << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n");
+        QTest::newRow("byte order mark kept")
+            << QByteArray("\xEF\xBB\xBF") << "A"
+            << "K"
+            << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n").replace("\n", kNewFileBreak);
         QTest::newRow("Russian value") << QByteArray("[A]\nK=1\n") << "A"
                                        << "K"
                                        << "/игра/чат.log"
