@@ -11,6 +11,7 @@
 #include "console_feedback.h"
 #include "follow_command.h"
 #include "result_writers.h"
+#include "standard_streams.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/damage_report.h"
 #include "tallyscope/errors.h"
@@ -27,7 +28,8 @@ enum ExitCode { kCompleted = 0, kRunFailed = 1, kUsageError = 2, kNoLogFile = 3 
 // the loading there and the program goes on with what it has.
 void PrepareTables(const cli::AnalyzeOptions& options, AnalysisTables& tables) {
     try {
-        LoadReferenceTables(tables.mtDots, tables.mtSkills, options.dotsFile, options.skillsFile);
+        LoadReferenceTables(tables.mtDots, tables.mtSkills, platform::PathFromUtf8(options.dotsFile),
+                            platform::PathFromUtf8(options.skillsFile));
     } catch (const std::exception& error) {
         std::cerr << "tallyscope: " << error.what() << "\n";
     }
@@ -44,11 +46,10 @@ cli::RunOutcome RunOnce(const cli::AnalyzeOptions& options, AnalysisTables& tabl
     cli::ConsoleFeedback feedback;
     cli::RunOutcome outcome;
     try {
-        if (fight)
-            FightAnalysisRun(std::filesystem::path(options.logPath), *fight, tables, options.settings,
-                             feedback);
-        else
-            AnalysisRun(std::filesystem::path(options.logPath), tables, options.settings, feedback);
+        RunScope scope;
+        scope.fight = fight;
+        scope.threads = options.threads;
+        AnalysisRun(platform::PathFromUtf8(options.logPath), tables, options.settings, feedback, scope);
     } catch (const std::exception& error) {
         outcome.error = error.what();
     }
@@ -163,7 +164,8 @@ int Follow(const cli::AnalyzeOptions& options) {
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");  // the user's time format for the elapsed time
     std::setlocale(LC_NUMERIC, "C");
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    tally::cli::PrepareStandardStreams();
+    const std::vector<std::string> arguments = tally::cli::CommandLineArguments(argc, argv);
     const auto parsed = cli::ParseCommandLine(arguments);
     if (parsed.helpRequested) {
         std::cout << cli::kUsage;

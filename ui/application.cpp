@@ -18,13 +18,13 @@ Application::Application(const QString& appDir) {
     SettingsWindowHooks hooks;
     hooks.setDotColumnsVisible = [this](bool visible) { fMain_->grid()->setDotColumnsVisible(visible); };
     hooks.setMobsHidden = [this](bool hidden) { fMain_->SetMobsHidden(hidden); };
-    hooks.showSkillList = [this] { fStat_->ShowSkillList(fMain_->frameGeometry()); };
-    hooks.showDotList = [this] { fStat_->ShowDotList(fMain_->frameGeometry()); };
+    hooks.showSkillList = [this] { fStat_->ShowSkillList(fMain_->OuterGeometry()); };
+    hooks.showDotList = [this] { fStat_->ShowDotList(fMain_->OuterGeometry()); };
     fSettings_ = std::make_unique<TfSettings>(settings_, fightSettings_, std::move(hooks));
 
     fAbout_ = std::make_unique<TfAbout>();
     fAdvanced_ = std::make_unique<TfAdvanced>(tables.mtAdv, fMain_->images());
-    fAdvanced_->FormCreate(fMain_->frameGeometry());
+    fAdvanced_->FormCreate(fMain_->OuterGeometry());
 
     // Only the main window keeps the program running: closing it ends the program even while an
     // auxiliary window is open.

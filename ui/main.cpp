@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     tally::ui::ApplyAquaLightSlate(application);
     QApplication::setApplicationName(QString::fromUtf8(tally::ui::kApplicationTitle));
     // The settings file and the reference lists live in the directory current at start-up.
-    const QString appDir = QString::fromStdString(tally::platform::CurrentDirectory().string());
+    const QString appDir =
+        QString::fromStdString(tally::platform::PathToUtf8(tally::platform::CurrentDirectory()));
     tally::ui::Application windows(appDir);
     windows.ShowMainWindow();
     return QApplication::exec();

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "outer_placement.h"
+
 namespace tally::ui {
 namespace {
 
@@ -11,8 +13,14 @@ void RealMessageBox(const MessageBoxRequest& request) {
     QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok, request.parent);
     if (request.centredOnScreen) {
         box.adjustSize();
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            box.move(screen->availableGeometry().center() - box.rect().center());
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            // Centred by its outer size, which the box settles only as it is shown.
+            const QPoint centre = screen->availableGeometry().center();
+            (new OuterPlacement(&box))->Place([&box, centre](const QMargins& frame) {
+                const QSize outer = box.size().grownBy(frame);
+                return QRect(centre - QPoint(outer.width() / 2, outer.height() / 2), outer);
+            });
+        }
     }
     box.exec();
 }

@@ -47,6 +47,27 @@ qsizetype BomLength(const QByteArray& text) {
     return text.startsWith(kUtf8Bom) ? kUtf8BomLength : 0;
 }
 
+// The file's text encoding: UTF-8, except on Windows, where it is the 8-bit system code page in which the
+// system's own profile routines write, unless the file starts with the UTF-8 byte-order mark.
+bool IsUtf8(const QByteArray& text) {
+#ifdef Q_OS_WIN
+    return BomLength(text) > 0;
+#else
+    Q_UNUSED(text);
+    return true;
+#endif
+}
+
+QString Decode(const QByteArray& text, Span span) {
+    const char* bytes = text.constData() + span.begin;
+    const qsizetype size = span.end - span.begin;
+    return IsUtf8(text) ? QString::fromUtf8(bytes, size) : QString::fromLocal8Bit(bytes, size);
+}
+
+QByteArray Encode(const QByteArray& text, QStringView value) {
+    return IsUtf8(text) ? value.toUtf8() : value.toLocal8Bit();
+}
+
 Line ParseLine(const QByteArray& text, qsizetype begin, qsizetype contentEnd, qsizetype end) {
     Line line;
     line.begin = begin;
@@ -108,7 +129,7 @@ QByteArray LineBreakOf(const QByteArray& text) {
 }
 
 bool NameIs(const QByteArray& text, Span span, QStringView name) {
-    const QString found = QString::fromUtf8(text.constData() + span.begin, span.end - span.begin);
+    const QString found = Decode(text, span);
     return QStringView(found).compare(name, Qt::CaseInsensitive) == 0;
 }
 
@@ -230,7 +251,7 @@ QString ProfileFile::ReadString(QStringView section, QStringView key, const QStr
     if (!location.key)
         return defaultValue;
     const Span value = lines[*location.key].value;
-    QString result = QString::fromUtf8(text.constData() + value.begin, value.end - value.begin);
+    QString result = Decode(text, value);
     if (result.size() > kProfileTextLimit) {
         result.truncate(kProfileTextLimit);
         // Half a surrogate pair is no character; drop it rather than hand on broken text.
@@ -257,8 +278,8 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
     const std::vector<Line> lines = ParseLines(text);
     const KeyLocation location = Locate(text, lines, section, key);
     const QByteArray lineBreak = LineBreakOf(text);
-    const QByteArray valueBytes = CutAtLineBreak(value).toUtf8();
-    const QByteArray keyLine = key.toUtf8() + '=' + valueBytes + lineBreak;
+    const QByteArray valueBytes = Encode(text, CutAtLineBreak(value));
+    const QByteArray keyLine = Encode(text, key) + '=' + valueBytes + lineBreak;
 
     if (location.key) {
         const Span old = lines[*location.key].value;
@@ -270,7 +291,7 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
         text.insert(last.end, before + keyLine);
     } else {
         const bool open = text.size() > BomLength(text) && !text.endsWith('\n') && !text.endsWith('\r');
-        text += (open ? lineBreak : QByteArray()) + '[' + section.toUtf8() + ']' + lineBreak + keyLine;
+        text += (open ? lineBreak : QByteArray()) + '[' + Encode(text, section) + ']' + lineBreak + keyLine;
     }
 
     QSaveFile file(path_);

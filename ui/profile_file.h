@@ -2,7 +2,8 @@
 // A profile (INI) file read and written one key at a time: "[Section]" lines, "Key=Value" lines under
 // them, section and key names matched without regard to letter case. A write changes the value of the
 // one key written and leaves every other byte of the file as it was, so the user's own sections, comments
-// and spacing survive. The file text is UTF-8.
+// and spacing survive. The file text is UTF-8; on Windows it is 8-bit text in the system code page, as the
+// system's own profile routines read and write it, unless the file starts with the UTF-8 byte-order mark.
 
 #include <QString>
 #include <QStringView>

@@ -142,11 +142,21 @@ void TitleHeader::drawCell(QPainter* painter, QStyleOptionHeaderV2 option, const
 
     QRect textArea = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this);
     if (marked) {
-        // The marker stands at the right of the cell; the title is centred in what is left.
-        const QRect markerArea(textArea.right() - markerWidth() + 1, textArea.top(), markerWidth(),
-                               textArea.height());
-        drawMarker(painter, markerArea);
-        textArea.setRight(markerArea.left() - 1);
+        // The marker stands at the right of the cell and the title is centred in what is left; where that
+        // would cut the title ("% крита" in its narrow column) and the cell is tall enough, as a title
+        // that fills both title rows is, the marker stands above the centred line of text instead.
+        const int textHeight = fontMetrics().height();
+        const int above = (textArea.height() - textHeight) / 2;
+        const bool fitsBeside =
+            vertical || fontMetrics().horizontalAdvance(text) <= textArea.width() - markerWidth();
+        if (!fitsBeside && above >= markerWidth()) {
+            drawMarker(painter, QRect(textArea.left(), textArea.top(), textArea.width(), above));
+        } else {
+            const QRect markerArea(textArea.right() - markerWidth() + 1, textArea.top(), markerWidth(),
+                                   textArea.height());
+            drawMarker(painter, markerArea);
+            textArea.setRight(markerArea.left() - 1);
+        }
     }
     if (!vertical) {
         QStyleOptionHeaderV2 label = option;

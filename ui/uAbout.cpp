@@ -8,6 +8,7 @@
 #include "help_text.h"
 #include "layout_font.h"
 #include "layout_scale.h"
+#include "outer_placement.h"
 
 namespace tally::ui {
 
@@ -25,6 +26,7 @@ TfAbout::TfAbout(UrlOpener openUrl, QWidget* parent)
     setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
     // Closing only hides the window; it must never end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
+    placement_ = new OuterPlacement(this);
 
     Label2_ = new QLabel(QStringLiteral("Информация:"), this);
     Label2_->setObjectName(QStringLiteral("Label2"));
@@ -63,7 +65,10 @@ TfAbout::TfAbout(UrlOpener openUrl, QWidget* parent)
 }
 
 void TfAbout::ShowBeside(const QRect& mainWindowFrame) {
-    move(mainWindowFrame.left() + 5, mainWindowFrame.top() + 30);
+    const QPoint topLeft = mainWindowFrame.topLeft() + QPoint(5, 30);
+    const QSize client = size();
+    placement_->Place(
+        [topLeft, client](const QMargins& frame) { return QRect(topLeft, client.grownBy(frame)); });
     show();
 }
 

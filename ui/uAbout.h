@@ -12,6 +12,7 @@ class QPlainTextEdit;
 namespace tally::ui {
 
 class ClickableLabel;
+class OuterPlacement;
 
 class TfAbout : public QWidget {
     Q_OBJECT
@@ -27,6 +28,7 @@ class TfAbout : public QWidget {
     void LinkClick();
 
     UrlOpener openUrl_;
+    OuterPlacement* placement_;
     QLabel* Label2_;
     ClickableLabel* Link_;
     QPlainTextEdit* Help_;

@@ -6,6 +6,7 @@
 #include "editable_grid.h"
 #include "layout_font.h"
 #include "layout_scale.h"
+#include "outer_placement.h"
 #include "skill_stat_model.h"
 
 namespace tally::ui {
@@ -35,10 +36,12 @@ DataLink& TfAdvanced::DS() {
 }
 
 void TfAdvanced::FormCreate(const QRect& mainFrame) {
-    // The native window is made now so that the outer width includes the frame where the platform
-    // knows it before the window is first shown.
-    winId();
-    move(mainFrame.left() - frameGeometry().width(), mainFrame.top());
+    // The right edge touches the main window's left edge, whatever width the frame turns out to have.
+    const QSize client = size();
+    (new OuterPlacement(this))->Place([mainFrame, client](const QMargins& frame) {
+        const QSize outer = client.grownBy(frame);
+        return QRect(QPoint(mainFrame.left() - outer.width(), mainFrame.top()), outer);
+    });
 }
 
 }  // namespace tally::ui

@@ -21,6 +21,7 @@
 #include "handler_guard.h"
 #include "layout_font.h"
 #include "layout_scale.h"
+#include "outer_placement.h"
 #include "tallyscope/damage_report.h"
 #include "tallyscope/platform.h"
 #include "tallyscope/reference_tables.h"
@@ -60,7 +61,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 
 std::filesystem::path PathFromBox(const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    return std::filesystem::path(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return platform::PathFromUtf8(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
@@ -151,12 +153,16 @@ void TfMain::BuildLayout() {
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
-    // The native window is made before the window is placed, so that its outer position and size (which
-    // the settings file stores and restores) count the frame where the platform knows it before the
-    // window is shown; otherwise the window would move and grow by its frame at every start.
-    winId();
-    resize(Scaled(kClientSize.width()), Scaled(kClientSize.height()));
-    move(kInitialPosition);
+    // The first keyboard focus is where the tab order starts.
+    DBGrid_->setFocus();
+
+    // The layout's placement: the client area at its size, the frame's corner at the initial position; the
+    // outer size follows once the frame is known, unless the settings file gives one.
+    placement_ = new OuterPlacement(this);
+    placement_->SetMinimumOuterSize(kMinimumOuterSize);
+    const QSize client(Scaled(kClientSize.width()), Scaled(kClientSize.height()));
+    placement_->Place(
+        [client](const QMargins& frame) { return QRect(kInitialPosition, client.grownBy(frame)); });
 
     connect(bOpen_, &QPushButton::clicked, this, &TfMain::bOpenClick);
     connect(bCalc_, &QPushButton::clicked, this, &TfMain::bCalcClick);
@@ -324,14 +330,14 @@ void TfMain::bCopyClick() {
 void TfMain::bHelpClick() {
     Guarded(this, [this] {
         if (fAbout_)
-            fAbout_->ShowBeside(frameGeometry());
+            fAbout_->ShowBeside(OuterGeometry());
     });
 }
 
 void TfMain::bSettingsClick() {
     Guarded(this, [this] {
         if (fSettings_)
-            fSettings_->ToggleShown(frameGeometry());
+            fSettings_->ToggleShown(OuterGeometry());
     });
 }
 
@@ -396,54 +402,47 @@ void TfMain::TrimWorkingSet() {
     platform::TrimWorkingSet();
 }
 
-QSize TfMain::FrameExtra() const {
-    return frameGeometry().size() - geometry().size();
+QRect TfMain::OuterGeometry() const {
+    return placement_->Outer();
 }
 
 int TfMain::Top() const {
-    return frameGeometry().top();
+    return OuterGeometry().top();
 }
 int TfMain::Left() const {
-    return frameGeometry().left();
+    return OuterGeometry().left();
 }
 int TfMain::Width() const {
-    return frameGeometry().width();
+    return OuterGeometry().width();
 }
 int TfMain::Height() const {
-    return frameGeometry().height();
+    return OuterGeometry().height();
 }
+// A value that is already the window's changes nothing, so that a key missing from the settings file
+// leaves the layout's placement as it is.
 void TfMain::SetTop(int top) {
-    move(frameGeometry().left(), top);
+    if (top != Top())
+        placement_->PlaceAt(OuterGeometry().translated(0, top - Top()));
 }
 void TfMain::SetLeft(int left) {
-    move(left, frameGeometry().top());
+    if (left != Left())
+        placement_->PlaceAt(OuterGeometry().translated(left - Left(), 0));
 }
 void TfMain::SetWidth(int width) {
-    resize(std::max(width, kMinimumOuterSize.width()) - FrameExtra().width(), height());
+    width = std::max(width, kMinimumOuterSize.width());
+    if (width != Width())
+        placement_->PlaceAt(QRect(OuterGeometry().topLeft(), QSize(width, Height())));
 }
 void TfMain::SetHeight(int height) {
-    resize(width(), std::max(height, kMinimumOuterSize.height()) - FrameExtra().height());
+    height = std::max(height, kMinimumOuterSize.height());
+    if (height != Height())
+        placement_->PlaceAt(QRect(OuterGeometry().topLeft(), QSize(Width(), height)));
 }
 QString TfMain::PathText() const {
     return eFN_->text();
 }
 void TfMain::SetPathText(const QString& text) {
     eFN_->setText(text);
-}
-
-void TfMain::FormConstrainedResize() {
-    const QSize extra = FrameExtra();
-    setMinimumSize(kMinimumOuterSize.width() - extra.width(), kMinimumOuterSize.height() - extra.height());
-}
-
-void TfMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    FormConstrainedResize();
-}
-
-void TfMain::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    FormConstrainedResize();
 }
 
 }  // namespace tally::ui

@@ -29,6 +29,7 @@ namespace tally::ui {
 class ClickableLabel;
 class DBGrid;
 class FightSelector;
+class OuterPlacement;
 class TfAbout;
 class TfAdvanced;
 class TfSettings;
@@ -83,7 +84,12 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     void MarkTotalDamageSorted() override;
     void TrimWorkingSet() override;
 
-    // MainWindowSide: the placement and path box as the settings file stores them.
+    // The outer rectangle, frame included, where the window is or, until the platform has framed it,
+    // where it has been put.
+    QRect OuterGeometry() const;
+
+    // MainWindowSide: the placement and path box as the settings file stores them; the smallest outer
+    // size is kMainWindowMinWidth by kMainWindowMinHeight.
     int Top() const override;
     int Left() const override;
     int Width() const override;
@@ -103,15 +109,11 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildLayout();
     void FormCreate();
     void FormClose();
-    void FormConstrainedResize();
-    QSize FrameExtra() const;
     // Runs an analysis with the buttons that would start another one switched off, reporting an error
     // that ends it; a close asked for meanwhile happens afterwards.
     void RunAnalysis(const std::function<void()>& run);
@@ -141,6 +143,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QProgressBar* ProgressBar_ = nullptr;
     QStatusBar* Status_ = nullptr;
     QLabel* statusPanel_ = nullptr;
+    OuterPlacement* placement_ = nullptr;
 
     TfStat* fStat_ = nullptr;
     TfSettings* fSettings_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include "layout_font.h"
 #include "layout_scale.h"
+#include "outer_placement.h"
 #include "wrapping_radio_button.h"
 
 namespace tally::ui {
@@ -136,9 +137,13 @@ void TfSettings::ToggleShown(const QRect& mainWindowFrame) {
         return;
     }
     if (!placed_) {
-        // The outer size counts the frame, which the window system reports once the window exists.
-        create();
-        move(CentredOver(mainWindowFrame, frameGeometry().size(), DesktopTopLeft()));
+        // Centred by the outer size, which counts the frame once the platform knows it.
+        const QSize client = size();
+        const QPoint desktopTopLeft = DesktopTopLeft();
+        (new OuterPlacement(this))->Place([mainWindowFrame, client, desktopTopLeft](const QMargins& frame) {
+            const QSize outer = client.grownBy(frame);
+            return QRect(CentredOver(mainWindowFrame, outer, desktopTopLeft), outer);
+        });
         placed_ = true;
     }
     show();

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "layout_font.h"
+#include "outer_placement.h"
 #include "reference_list_models.h"
 #include "table_grid.h"
 
@@ -24,6 +25,7 @@ TfStat::TfStat(SkillTable& mtSkills, DotTable& mtDots, const ImgList& images, QW
     setObjectName(QStringLiteral("fStat"));
     setAttribute(Qt::WA_QuitOnClose, false);
     setFont(LayoutFont(QStringLiteral("MS Sans Serif"), 13));
+    placement_ = new OuterPlacement(this);
 
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setReadOnly(true);
@@ -46,28 +48,17 @@ void TfStat::ShowDotList(const QRect& mainFrame) {
     ShowList(List::Dots, mainFrame);
 }
 
-void TfStat::setOuterSize(const QSize& outer) {
-    const QSize frame = frameGeometry().size() - size();
-    resize(outer - frame);
-}
-
 void TfStat::ShowList(List list, const QRect& mainFrame) {
     if (list == List::None)
         return;
     setWindowTitle(list == List::Skills ? QStringLiteral("Скиллы персонажей")
                                         : QStringLiteral("Доты и последний кто использовал"));
-    // The native window is made now so that the frame is known where the platform can tell it.
-    winId();
-    move(mainFrame.topLeft() + kOffsetFromMain);
-    setOuterSize(kOuterSize);
+    placement_->PlaceAt(QRect(mainFrame.topLeft() + kOffsetFromMain, kOuterSize));
     grid_->setTableModel(list == List::Skills ? static_cast<LinkedTableModel*>(skills_)
                                               : static_cast<LinkedTableModel*>(dots_));
     shown_ = list;
     show();
     raise();
-    // Some platforms tell the frame only once the window is on the screen.
-    if (frameGeometry().size() != kOuterSize)
-        setOuterSize(kOuterSize);
 }
 
 }  // namespace tally::ui

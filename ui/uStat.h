@@ -15,6 +15,7 @@ namespace tally::ui {
 class DataLink;
 class DotListModel;
 class ImgList;
+class OuterPlacement;
 class SkillListModel;
 class TableGrid;
 
@@ -39,8 +40,7 @@ class TfStat final : public QWidget {
     void ShowList(List list, const QRect& mainFrame);
 
   private:
-    void setOuterSize(const QSize& outer);
-
+    OuterPlacement* placement_;
     SkillListModel* skills_;
     DotListModel* dots_;
     TableGrid* grid_;

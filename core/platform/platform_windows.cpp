@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <string>
+
 #include "tallyscope/errors.h"
 #include "tallyscope/platform.h"
 
@@ -16,11 +19,28 @@ bool FileExists(const std::filesystem::path& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+std::string Utf8FromWide(const wchar_t* text, int length) {
+    if (length <= 0)
+        return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace
+
+// The system's message in the user's language, as UTF-8 like every message of the program (the 8-bit
+// message functions would give it in the system code page).
 std::string FileErrorMessage(int code) {
-    char text[512] = {};
-    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                     sizeof text, nullptr);
-    std::string message(text);
+    wchar_t text[512] = {};
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(code), 0, text, static_cast<DWORD>(std::size(text)), nullptr);
+    std::string message =
+        length > 0 ? Utf8FromWide(text, static_cast<int>(length)) : "System error " + std::to_string(code);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
         message.pop_back();
     return message;
@@ -57,7 +77,7 @@ SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing sharin
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const int code = static_cast<int>(::GetLastError());
-        throw FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+        throw FileError("Cannot open file \"" + PathToUtf8(path) + "\". " + FileErrorMessage(code), code);
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }
@@ -84,7 +104,7 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t capacity) {
     const DWORD want = capacity > 0x40000000 ? 0x40000000 : static_cast<DWORD>(capacity);
     if (!::ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) {
         const int code = static_cast<int>(::GetLastError());
-        throw FileError("Read error on \"" + path_.string() + "\". " + FileErrorMessage(code), code);
+        throw FileError("Read error on \"" + PathToUtf8(path_) + "\". " + FileErrorMessage(code), code);
     }
     return got;
 }
@@ -114,11 +134,32 @@ bool StandardOutputIsTerminal() {
     return ::SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
-void TrimWorkingSet() {
-    if (HANDLE process = ::OpenProcess(0x1FFFFF, FALSE, ::GetCurrentProcessId())) {
-        ::SetProcessWorkingSetSize(process, static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-        ::CloseHandle(process);
+WorkingSetCalls SystemWorkingSetCalls() {
+    return {
+        [] { return static_cast<unsigned long>(::GetCurrentProcessId()); },
+        [](unsigned long access, int inherit, unsigned long id) -> void* {
+            return ::OpenProcess(access, inherit, id);
+        },
+        [](void* process, std::size_t minimum, std::size_t maximum) -> int {
+            return ::SetProcessWorkingSetSize(process, minimum, maximum);
+        },
+        [](void* handle) -> int { return ::CloseHandle(handle); },
+    };
+}
+
+// The own process opened with all access rights (0x1FFFFF, PROCESS_ALL_ACCESS of the NT family), both
+// limits at -1 so that the system removes as many pages as it can, the handle closed; no result is
+// examined.
+void TrimWorkingSet(const WorkingSetCalls& calls) {
+    constexpr unsigned long kAllAccess = 0x1FFFFF;
+    if (void* process = calls.openProcess(kAllAccess, FALSE, calls.getCurrentProcessId())) {
+        calls.setProcessWorkingSetSize(process, static_cast<std::size_t>(-1), static_cast<std::size_t>(-1));
+        calls.closeHandle(process);
     }
+}
+
+void TrimWorkingSet() {
+    TrimWorkingSet(SystemWorkingSetCalls());
 }
 
 std::string FormatElapsedAsLongTime(std::int64_t milliseconds) {
@@ -129,9 +170,7 @@ std::string FormatElapsedAsLongTime(std::int64_t milliseconds) {
     time.wSecond = static_cast<WORD>(seconds % 60);
     wchar_t text[64] = {};
     const int n = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, text, 64);
-    char utf8[256] = {};
-    ::WideCharToMultiByte(CP_UTF8, 0, text, n > 0 ? n - 1 : 0, utf8, sizeof utf8, nullptr, nullptr);
-    return utf8;
+    return Utf8FromWide(text, n - 1);  // n counts the terminating zero
 }
 
 }  // namespace tally::platform

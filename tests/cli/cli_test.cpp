@@ -1,11 +1,14 @@
 // The command-line tool as a user runs it: arguments, exit codes and the four output formats.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <fstream>
 
 #include "command_line.h"
+#include "tallyscope/platform.h"
 #include "test_support.h"
 
 namespace tally {
@@ -20,18 +23,33 @@ struct Result {
     std::string out;
 };
 
+// The tool started by the shell in the given directory; its standard output as bytes.
 Result RunTool(const std::string& arguments, const std::filesystem::path& directory) {
-    const std::string command =
-        "cd '" + directory.string() + "' && '" TALLYSCOPE_CLI "' " + arguments + " 2>/dev/null";
+    // Absolute, so that it still names the tool after the change of directory (under Wine a path of the
+    // build machine becomes one on the drive of the build directory).
+    const auto tool = std::filesystem::absolute(TALLYSCOPE_CLI).make_preferred();
     Result result{-1, {}};
+#ifdef _WIN32
+    // cmd.exe runs the line; the pipe is read in binary mode, so that the bytes are compared as written.
+    const std::wstring command = L"cd /d \"" + directory.wstring() + L"\" && \"" + tool.wstring() + L"\" " +
+                                 platform::PathFromUtf8(arguments).wstring() + L" 2>NUL";
+    FILE* pipe = ::_wpopen(command.c_str(), L"rb");
+#else
+    const std::string command =
+        "cd '" + directory.string() + "' && '" + tool.string() + "' " + arguments + " 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
+#endif
     if (!pipe)
         return result;
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         result.out.append(buffer, n);
+#ifdef _WIN32
+    result.exitCode = ::_pclose(pipe);
+#else
     const int status = ::pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tallyscope/errors.h"
+#include "tallyscope/platform.h"
 #include "test_support.h"
 
 namespace tally {
@@ -77,7 +78,12 @@ TEST(LoadReferenceTables, MissingDotsLeavesBothEmptyMissingSkillsLeavesDotsUnsor
         LoadReferenceTables(dots, skills, dir.path());
         ADD_FAILURE() << "no error";
     } catch (const FileError& error) {
+#ifdef _WIN32
+        // The system's own text, in the user's language.
+        EXPECT_EQ(error.what(), platform::FileErrorMessage(2));
+#else
         EXPECT_STREQ(error.what(), "The specified file was not found");
+#endif
     }
     EXPECT_EQ(dots.RowCount(), 0u);
     EXPECT_EQ(skills.RowCount(), 0u);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QtTest>
 #include <memory>
 
@@ -112,6 +113,25 @@ class AboutWindowTest : public QObject {
         const QString text = Find<QPlainTextEdit>("Help")->toPlainText();
         QVERIFY(!text.endsWith(u'\n'));
         QCOMPARE(text.split(u'\n').at(7), QString(74, u'-'));
+    }
+
+    // The box has no scroll bars: every one of the nineteen lines must show in it, with the fonts the
+    // system has for the layout's "Tahoma".
+    void helpTextShowsEveryLine() {
+#ifdef Q_OS_WIN
+        if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+            QSKIP("Qt's offscreen platform has no real fonts on Windows");
+#endif
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        auto* help = Find<QPlainTextEdit>("Help");
+        QTextCursor end(help->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY2(help->cursorRect(end).bottom() < help->viewport()->height(),
+                 qPrintable(QStringLiteral("the last line ends at %1 in a box of %2")
+                                .arg(help->cursorRect(end).bottom())
+                                .arg(help->viewport()->height())));
+        QCOMPARE(help->verticalScrollBar()->maximum(), 0);
     }
 
     void linkOpensHomePage() {

@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -28,8 +31,10 @@
 #include "find_control.h"
 #include "gui_test_main.h"
 #include "modal_seams.h"
+#include "settings_store.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/codepage.h"
+#include "tallyscope/platform.h"
 #include "title_header.h"
 #include "uAbout.h"
 #include "uAdvanced.h"
@@ -353,8 +358,33 @@ class MainWindowTest : public QObject {
         QTest::newRow("existing log") << "Chat.log" << true << "Chat.log успешно очищен!";
         QTest::newRow("other name") << "fight.log" << true << "Chat.log успешно очищен!";
         QTest::newRow("missing log") << "missing.log" << false << "Ошибка файла! Код:2";
+#ifdef Q_OS_WIN
+        // Windows reports an empty path as a path not found.
+        QTest::newRow("empty path box") << "" << false << "Ошибка файла! Код:3";
+#else
         QTest::newRow("empty path box") << "" << false << "Ошибка файла! Код:2";
+#endif
     }
+
+#ifdef Q_OS_WIN
+    // The game client keeps its log open while it writes; Windows then refuses the deletion with the
+    // sharing violation, 32, and the log stays.
+    void clearFailsWhileAnotherProgramHoldsTheLog() {
+        Start();
+        const QString log = WriteLog(QStringLiteral("Chat.log"), kFight);
+        const HANDLE writer =
+            ::CreateFileW(QDir::toNativeSeparators(log).toStdWString().c_str(), GENERIC_WRITE,
+                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(writer != INVALID_HANDLE_VALUE);
+        Type(log);
+        QTest::mouseClick(Button("bClear"), Qt::LeftButton);
+        ::CloseHandle(writer);
+        QCOMPARE(Status(), QStringLiteral("Ошибка файла! Код:32"));
+        QVERIFY(QFile::exists(log));
+        QCOMPARE(boxes_.size(), 1);
+        QCOMPARE(boxes_[0].text, QStringLiteral("Лог-файл не удалён!"));
+    }
+#endif
 
     void clearDeletesTheLog() {
         QFETCH(QString, path);
@@ -436,7 +466,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(boxes_.size(), 1);
         QCOMPARE(boxes_[0].caption, QStringLiteral("Aion Tallyscope"));
         QCOMPARE(boxes_[0].text,
-                 QStringLiteral("Unable to write to %1.").arg(AppFile(QStringLiteral("options.ini"))));
+                 QStringLiteral("Unable to write to %1.").arg(tally::ui::SettingsFilePath(dir_->path())));
         QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
     }
 
@@ -483,7 +513,8 @@ class MainWindowTest : public QObject {
         Start();
         QCOMPARE(boxes_.size(), 1);
         QCOMPARE(boxes_[0].caption, QStringLiteral("Aion Tallyscope"));
-        QCOMPARE(boxes_[0].text, QStringLiteral("The specified file was not found."));
+        // The system's message, in the user's language on Windows.
+        QCOMPARE(boxes_[0].text, QString::fromStdString(tally::platform::FileErrorMessage(2)) + u'.');
         QCOMPARE(boxes_[0].icon, QMessageBox::Critical);
         QCOMPARE(Main().tables().mtDots.RowCount() > 0, dotsLoaded);
         QCOMPARE(Main().tables().mtSkills.RowCount(), std::size_t{0});

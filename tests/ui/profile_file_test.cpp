@@ -3,6 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 #include "profile_file.h"
 #include "settings_test_support.h"
 
@@ -10,6 +14,26 @@ using tally::ui::ProfileFile;
 using tally::ui::ProfileWriteError;
 using tally::ui::test::ReadBytes;
 using tally::ui::test::WriteBytes;
+
+namespace {
+
+// Text as the file holds it: UTF-8, or on Windows the 8-bit system code page.
+QByteArray Encoded(const QString& text) {
+#ifdef Q_OS_WIN
+    return text.toLocal8Bit();
+#else
+    return text.toUtf8();
+#endif
+}
+
+// The line break of a file the writer creates.
+#ifdef Q_OS_WIN
+const QByteArray kNewFileBreak = "\r\n";
+#else
+const QByteArray kNewFileBreak = "\n";
+#endif
+
+}  // namespace
 
 class ProfileFileTest : public QObject {
     Q_OBJECT
@@ -68,8 +92,10 @@ class ProfileFileTest : public QObject {
                                << QStringLiteral("D:\\Games\\Aion\\Chat.log");
         QTest::newRow("blanks dropped") << QByteArray("[OPTIONS]\n  Path  =  /logs/my chat.log \t\r\n")
                                         << QStringLiteral("/logs/my chat.log");
-        QTest::newRow("UTF-8 text") << QByteArray("[OPTIONS]\nPath=/игра/Чат.log\n")
-                                    << QStringLiteral("/игра/Чат.log");
+        QTest::newRow("Russian text") << "[OPTIONS]\nPath=" + Encoded(QStringLiteral("/игра/Чат.log")) + "\n"
+                                      << QStringLiteral("/игра/Чат.log");
+        QTest::newRow("UTF-8 after a byte order mark")
+            << QByteArray("\xEF\xBB\xBF[OPTIONS]\nPath=/игра/Чат.log\n") << QStringLiteral("/игра/Чат.log");
         QTest::newRow("empty value is not missing") << QByteArray("[OPTIONS]\nPath=\n") << QString();
         QTest::newRow("names ignore case") << QByteArray("[options]\npATH=x\n") << QStringLiteral("x");
         QTest::newRow("blanks around names")
@@ -158,12 +184,18 @@ class ProfileFileTest : public QObject {
         QTest::newRow("line break in a value is cut off") << QByteArray("[A]\nK=1\n") << "A"
                                                           << "K"
                                                           << "x\n[B]\r\nEvil=1" << QByteArray("[A]\nK=x\n");
-        QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF") << "A"
-                                              << "K"
-                                              << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n");
-        QTest::newRow("UTF-8 value") << QByteArray("[A]\nK=1\n") << "A"
-                                     << "K"
-                                     << "/игра/чат.log" << QByteArray("[A]\nK=/игра/чат.log\n");
+        QTest::newRow("byte order mark kept")
+            << QByteArray("\xEF\xBB\xBF") << "A"
+            << "K"
+            << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n").replace("\n", kNewFileBreak);
+        QTest::newRow("Russian value") << QByteArray("[A]\nK=1\n") << "A"
+                                       << "K"
+                                       << "/игра/чат.log"
+                                       << "[A]\nK=" + Encoded(QStringLiteral("/игра/чат.log")) + "\n";
+        QTest::newRow("UTF-8 value after a byte order mark")
+            << QByteArray("\xEF\xBB\xBF[A]\nK=1\n") << "A"
+            << "K"
+            << "/игра/чат.log" << QByteArray("\xEF\xBB\xBF[A]\nK=/игра/чат.log\n");
     }
 
     void writesInPlace() {
@@ -182,8 +214,8 @@ class ProfileFileTest : public QObject {
         file.WriteInteger(u"DESKTOP", u"Top", -20);
         file.WriteString(u"OPTIONS", u"Path", QStringLiteral("C:\\chat.log"));
         file.WriteInteger(u"DESKTOP", u"Left", 960);
-        QCOMPARE(ReadBytes(path_),
-                 QByteArray("[DESKTOP]\nTop=-20\nLeft=960\n[OPTIONS]\nPath=C:\\chat.log\n"));
+        QCOMPARE(ReadBytes(path_), QByteArray("[DESKTOP]\nTop=-20\nLeft=960\n[OPTIONS]\nPath=C:\\chat.log\n")
+                                       .replace("\n", kNewFileBreak));
         QCOMPARE(file.ReadInteger(u"desktop", u"TOP", 0), -20);
     }
 
@@ -210,6 +242,32 @@ class ProfileFileTest : public QObject {
         QVERIFY(QDir(path_).isEmpty());
         QVERIFY(QDir(dir_.path()).rmdir(QStringLiteral("options.ini")));
     }
+
+#ifdef Q_OS_WIN
+    // The file is what Windows' own profile routines read and write: each reads what the other wrote,
+    // Russian text included, and a new file is 8-bit text in the system code page.
+    void agreesWithTheSystemsProfileRoutines() {
+        const QString path = QStringLiteral("C:\\Игры\\Aion\\Chat.log");
+        ProfileFile file(path_);
+        file.WriteInteger(u"DESKTOP", u"Top", 228);
+        file.WriteString(u"OPTIONS", u"Path", path);
+        wchar_t read[2048] = {};
+        const std::wstring native = QDir::toNativeSeparators(path_).toStdWString();
+        ::GetPrivateProfileStringW(L"options", L"PATH", L"", read, 2048, native.c_str());
+        QCOMPARE(QString::fromWCharArray(read), path);
+        QCOMPARE(::GetPrivateProfileIntW(L"DESKTOP", L"Top", 0, native.c_str()), 228u);
+        if (::GetACP() == 1251)
+            QVERIFY(ReadBytes(path_).contains("Path=C:\\\xC8\xE3\xF0\xFB\\Aion\\Chat.log\r\n"));
+
+        QVERIFY(::WritePrivateProfileStringW(L"Заметки", L"Бой", L"Дракон", native.c_str()));
+        QVERIFY(::WritePrivateProfileStringW(L"OPTIONS", L"Path", L"D:\\Айон\\Chat.log", native.c_str()));
+        QCOMPARE(file.ReadString(u"OPTIONS", u"Path", QString()), QStringLiteral("D:\\Айон\\Chat.log"));
+        QCOMPARE(file.ReadString(u"Заметки", u"Бой", QString()), QStringLiteral("Дракон"));
+        file.WriteInteger(u"DESKTOP", u"Top", 100);
+        ::GetPrivateProfileStringW(L"Заметки", L"Бой", L"", read, 2048, native.c_str());
+        QCOMPARE(QString::fromWCharArray(read), QStringLiteral("Дракон"));
+    }
+#endif
 };
 
 int main(int argc, char** argv) {

@@ -65,16 +65,28 @@ class SettingsStoreTest : public QObject {
     }
 
     void pathIsBesideAppDir() {
+#ifdef Q_OS_WIN
+        // A backslash and the name appended to the directory text, whatever its end.
+        QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("D:\\Aion Tallyscope")),
+                 QStringLiteral("D:\\Aion Tallyscope\\options.ini"));
+        QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("D:\\")), QStringLiteral("D:\\\\options.ini"));
+        QCOMPARE(tally::ui::TakeAppDir(), QDir::toNativeSeparators(QDir::currentPath()));
+#else
         QCOMPARE(tally::ui::SettingsFilePath(QStringLiteral("/home/me/aion")),
                  QStringLiteral("/home/me/aion/options.ini"));
         QCOMPARE(tally::ui::TakeAppDir(), QDir::currentPath());
+#endif
     }
 
     void writesNineKeysInOrder() {
         FakeWindow window;
         window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
         tally::ui::SaveSettings(path_, window, AppSettings{});
-        QCOMPARE(ReadBytes(path_), kDefaultFile);
+        QByteArray expected = kDefaultFile;
+#ifdef Q_OS_WIN
+        expected.replace("\n", "\r\n");  // a new file has Windows line breaks there
+#endif
+        QCOMPARE(ReadBytes(path_), expected);
     }
 
     void roundTrip() {
@@ -190,13 +202,15 @@ class SettingsStoreTest : public QObject {
         window.path = QStringLiteral("D:\\Games\\Aion\\Chat.log");
         tally::ui::SaveSettings(path_, window, AppSettings{});
         tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{45});
-        QCOMPARE(ReadBytes(path_), kDefaultFile +
-                                       "[FIGHTS]\n"
-                                       "FightGap=45\n");
+        QByteArray expected = kDefaultFile + "[FIGHTS]\nFightGap=45\n";
+#ifdef Q_OS_WIN
+        expected.replace("\n", "\r\n");  // a new file has Windows line breaks there
+#endif
+        QCOMPARE(ReadBytes(path_), expected);
         // Written again, each key keeps its line.
         tally::ui::SaveSettings(path_, window, AppSettings{1, 0, 0, 0});
         tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{7});
-        const QList<QByteArray> lines = ReadBytes(path_).split('\n');
+        const QList<QByteArray> lines = ReadBytes(path_).replace("\r\n", "\n").split('\n');
         QCOMPARE(lines[7], QByteArray("CalcType=1"));
         QCOMPARE(lines[13], QByteArray("FightGap=7"));
     }

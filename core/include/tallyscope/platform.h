@@ -61,6 +61,19 @@ unsigned long DeleteFileReportingError(const std::filesystem::path& path);
 // Asks the system to remove as many pages as possible from the process's working set.
 void TrimWorkingSet();
 
+#ifdef _WIN32
+// The Windows calls of TrimWorkingSet, given as functions so that a test can watch the real calls go by.
+struct WorkingSetCalls {
+    unsigned long (*getCurrentProcessId)();
+    void* (*openProcess)(unsigned long access, int inheritHandle, unsigned long processId);
+    int (*setProcessWorkingSetSize)(void* process, std::size_t minimum, std::size_t maximum);
+    int (*closeHandle)(void* handle);
+};
+// The system's own functions.
+WorkingSetCalls SystemWorkingSetCalls();
+void TrimWorkingSet(const WorkingSetCalls& calls);
+#endif
+
 // A duration written as a time of day in the user's long time format (fractions of a second and
 // whole days dropped).
 std::string FormatElapsedAsLongTime(std::int64_t milliseconds);
@@ -71,6 +84,12 @@ bool StandardOutputIsTerminal();
 
 // The process's current directory.
 std::filesystem::path CurrentDirectory();
+
+// Paths to and from UTF-8 text, whatever the platform's own encoding of paths (UTF-16 on Windows, where
+// a path converted with the narrow string functions goes through the 8-bit code page and loses every
+// character outside it).
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
 
 // The message the platform gives for an error code of a failed file operation.
 std::string FileErrorMessage(int code);
