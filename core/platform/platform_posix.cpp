@@ -86,6 +86,11 @@ FileIdentity SharedReadFile::Identity() const {
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
+bool SharedReadFile::IsDeleted() const {
+    struct stat info {};
+    return handle_ >= 0 && ::fstat(static_cast<int>(handle_), &info) == 0 && info.st_nlink == 0;
+}
+
 void SharedReadFile::Seek(std::uint64_t offset) {
     if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
         const int code = errno;

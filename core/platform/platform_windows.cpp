@@ -113,6 +113,13 @@ FileIdentity SharedReadFile::Identity() const {
     return IdentityOfHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
+bool SharedReadFile::IsDeleted() const {
+    FILE_STANDARD_INFO info{};
+    return ::GetFileInformationByHandleEx(reinterpret_cast<HANDLE>(handle_), FileStandardInfo, &info,
+                                          sizeof info) &&
+           (info.DeletePending || info.NumberOfLinks == 0);
+}
+
 void SharedReadFile::Seek(std::uint64_t offset) {
     LARGE_INTEGER to{};
     to.QuadPart = static_cast<LONGLONG>(offset);

@@ -56,7 +56,7 @@ void Set(ComputedLine& out, const LineScan& scan, Mark mark) {
 }  // namespace
 
 void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLookup& lookup, TextStore& store,
-                 ComputedLine& out) {
+                 LineScratch& scratch, ComputedLine& out) {
     out = ComputedLine{};
     out.text = line;
     const LineScan scan(line);
@@ -85,8 +85,8 @@ void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLoo
     if (!actorAndSkill)
         return;
 
-    thread_local std::string skillKey;
-    thread_local std::string actorKey;
+    std::string& skillKey = scratch.skillKey;
+    std::string& actorKey = scratch.actorKey;
     out.actor = ExtractActorName(scan);
     const std::string_view rawSkill = ExtractSkillName(scan);
     StripRankNumeralsInto(rawSkill, skillKey);

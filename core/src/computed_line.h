@@ -83,6 +83,14 @@ struct ComputedLine {
     std::string_view receiver;
 };
 
+// Strings a thread reuses from line to line. Each worker owns one: thread_local strings would be freed
+// at the thread's end, which MinGW's runtime does after it has let their memory go.
+struct LineScratch {
+    std::string skillKey;
+    std::string actorKey;
+    std::string text;  // a line without its carriage returns
+};
+
 struct LineWork {
     bool dividing = false;     // Method 2: lines that are not damage lines need nothing
     bool splitFights = false;  // the time and the receiver for the fight splitter
@@ -90,7 +98,7 @@ struct LineWork {
 
 // Works out one line. Texts it has to build go into store.
 void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLookup& lookup, TextStore& store,
-                 ComputedLine& out);
+                 LineScratch& scratch, ComputedLine& out);
 
 struct AnalysisTables;
 // Books a computed line with Method 2 (dividing) or Method 1, as ProcessLineDotsDividing and

@@ -42,6 +42,7 @@ std::unique_ptr<LinePipeline::Block> LinePipeline::TakeSpareBlock() {
 }
 
 void LinePipeline::Work() {
+    LineScratch scratch;
     for (;;) {
         {
             // A block may be read only when there is room for it among the blocks in flight.
@@ -64,7 +65,7 @@ void LinePipeline::Work() {
         }
         if (!block->error) {
             try {
-                ComputeLines(*block);
+                ComputeLines(*block, scratch);
             } catch (...) {
                 block->lines.clear();
                 block->error = std::current_exception();
@@ -127,21 +128,20 @@ std::unique_ptr<LinePipeline::Block> LinePipeline::ReadBlock() {
     return block;
 }
 
-void LinePipeline::ComputeLines(Block& block) {
+void LinePipeline::ComputeLines(Block& block, LineScratch& scratch) {
     block.lines.clear();
     block.texts.Clear();
     const char* const data = block.bytes.data();
     const std::size_t size = block.bytes.size();
-    thread_local std::string scratch;
     for (std::size_t begin = 0; begin < size;) {
         const void* lf = std::memchr(data + begin, '\n', size - begin);
         const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
         const std::size_t next = lf ? end + 1 : size;
-        std::string_view text = WithoutCarriageReturns(data + begin, end - begin, scratch);
-        if (text.data() == scratch.data())
+        std::string_view text = WithoutCarriageReturns(data + begin, end - begin, scratch.text);
+        if (text.data() == scratch.text.data())
             text = block.texts.Keep(text);
         ComputedLine& line = block.lines.emplace_back();
-        ComputeLine(text, work_, lookup_, block.texts, line);
+        ComputeLine(text, work_, lookup_, block.texts, scratch, line);
         line.beginOffset = block.offset + begin;
         line.endOffset = block.offset + next;
         begin = next;

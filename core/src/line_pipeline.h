@@ -44,7 +44,7 @@ class LinePipeline {
     void Work();
     // Reads the next block of whole lines; called with the reading lock held.
     std::unique_ptr<Block> ReadBlock();
-    void ComputeLines(Block& block);
+    void ComputeLines(Block& block, LineScratch& scratch);
     std::unique_ptr<Block> TakeSpareBlock();
 
     ByteSource& source_;

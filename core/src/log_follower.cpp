@@ -56,6 +56,8 @@ bool LogFollower::Open(Progress& progress, FollowSink& sink) {
 }
 
 bool LogFollower::StillTheSameFile() {
+    if (file_->IsDeleted())
+        return false;  // on Windows the name may stay until this handle lets the file go
     const auto now = platform::IdentityOf(path_);
     if (!now || !(*now == identity_))
         return false;

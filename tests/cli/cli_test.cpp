@@ -23,8 +23,13 @@ struct Result {
     std::string out;
 };
 
-// The tool started by the shell in the given directory; its standard output as bytes.
-Result RunTool(const std::string& arguments, const std::filesystem::path& directory) {
+// Which of the tool's streams a test reads.
+enum class Captured { Output, Errors };
+
+// The tool started by the shell in the given directory; its standard output (or its error output) as
+// bytes.
+Result RunTool(const std::string& arguments, const std::filesystem::path& directory,
+               Captured captured = Captured::Output) {
     // Absolute, so that it still names the tool after the change of directory (under Wine a path of the
     // build machine becomes one on the drive of the build directory).
     const auto tool = std::filesystem::absolute(TALLYSCOPE_CLI).make_preferred();
@@ -32,11 +37,12 @@ Result RunTool(const std::string& arguments, const std::filesystem::path& direct
 #ifdef _WIN32
     // cmd.exe runs the line; the pipe is read in binary mode, so that the bytes are compared as written.
     const std::wstring command = L"cd /d \"" + directory.wstring() + L"\" && \"" + tool.wstring() + L"\" " +
-                                 platform::PathFromUtf8(arguments).wstring() + L" 2>NUL";
+                                 platform::PathFromUtf8(arguments).wstring() +
+                                 (captured == Captured::Output ? L" 2>NUL" : L" 2>&1 1>NUL");
     FILE* pipe = ::_wpopen(command.c_str(), L"rb");
 #else
-    const std::string command =
-        "cd '" + directory.string() + "' && '" + tool.string() + "' " + arguments + " 2>/dev/null";
+    const std::string command = "cd '" + directory.string() + "' && '" + tool.string() + "' " + arguments +
+                                (captured == Captured::Output ? " 2>/dev/null" : " 2>&1 >/dev/null");
     FILE* pipe = ::popen(command.c_str(), "r");
 #endif
     if (!pipe)
@@ -195,23 +201,20 @@ TEST_F(Fights, FightNumbersAndMissingLogs) {
         const char* arguments;
         int exitCode;
     };
-    for (const Case& c :
-         {Case{"analyze Chat.log --fight 4 --gap 180", 2}, Case{"analyze Chat.log --fight 0", 2},
-          Case{"analyze Chat.log --fight x", 2}, Case{"fights Chat.log --gap -1", 2},
-          Case{"fights Chat.log --fight 1", 2}, Case{"fights Chat.log --format report", 2},
-          Case{"fights missing.log", 3}, Case{"analyze missing.log --fight 1", 3}})
+    for (const Case& c : {Case{"analyze Chat.log --fight 4 --gap 180", 2},
+                          Case{"analyze Chat.log --fight 0", 2}, Case{"analyze Chat.log --fight x", 2},
+                          Case{"fights Chat.log --gap -1", 2}, Case{"fights Chat.log --fight 1", 2},
+                          Case{"fights Chat.log --format report", 2}, Case{"fights missing.log", 3},
+                          Case{"analyze missing.log --fight 1", 3}, Case{"follow missing.log", 3}})
         EXPECT_EQ(RunTool(c.arguments, dir.path()).exitCode, c.exitCode) << c.arguments;
-    const std::string command = "cd '" + dir.path().string() +
-                                "' && '" TALLYSCOPE_CLI
-                                "' analyze Chat.log --fight 4 --gap 180 2>&1 >/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    char message[256] = {};
-    const std::size_t n = std::fread(message, 1, sizeof message - 1, pipe);
-    ::pclose(pipe);
-    EXPECT_NE(std::string(message, n).find("the log has 3 fights"), std::string::npos) << message;
+    const std::string message =
+        RunTool("analyze Chat.log --fight 4 --gap 180", dir.path(), Captured::Errors).out;
+    EXPECT_NE(message.find("the log has 3 fights"), std::string::npos) << message;
 }
 
+#ifndef _WIN32
+// The follower runs until it is stopped: here by the shell's timeout, which Windows has no match for.
+// The reading itself is tested on every platform with the core.
 TEST_F(Fights, FollowPrintsTheFightInProgressAsTheLogGrows) {
     dir.Write("Chat.log", LogText({"2026.12.09 21:20:00 : Ледяной шип IV: Волк получает 100 ед. урона."}));
     const std::string command = "cd '" + dir.path().string() +
@@ -236,8 +239,8 @@ TEST_F(Fights, FollowPrintsTheFightInProgressAsTheLogGrows) {
     EXPECT_NE(second.find("\"fight\": {\"number\": 1, \"first_line\": 1, \"last_line\": 2,"),
               std::string::npos);
     EXPECT_EQ(second.find('\n'), second.size() - 1) << "one object a line";
-    EXPECT_EQ(RunTool("follow missing.log", dir.path()).exitCode, 3);
 }
+#endif
 
 TEST(CommandLine, Options) {
     struct Case {

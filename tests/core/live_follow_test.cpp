@@ -27,7 +27,10 @@ using test::ScratchDir;
 class Writer {
   public:
     explicit Writer(const std::filesystem::path& path) : path_(path) { Reopen("ab"); }
-    ~Writer() { std::fclose(file_); }
+    ~Writer() {
+        if (file_)
+            std::fclose(file_);
+    }
     void Append(std::string_view bytes) {
         std::fwrite(bytes.data(), 1, bytes.size(), file_);
         std::fflush(file_);
@@ -162,7 +165,11 @@ TEST_F(Following, EveryWriteOfTheGameGivesTheTablesOfARun) {
 
                 writer.Close();
                 std::filesystem::remove(log);
+#ifndef _WIN32
+                // Wine keeps a deleted file visible while any handle to it is open, so there the log is
+                // seen only when it is created again.
                 EXPECT_TRUE(follower.Read(UINT64_MAX, live).missing) << "a deleted log";
+#endif
                 writer.Reopen("wb");
                 writer.Append(fightOne);
                 const auto progress = follower.Read(UINT64_MAX, live);
@@ -180,14 +187,18 @@ TEST_F(Following, ALogReplacedByAnotherFileOfTheSameSizeOrLargerStartsAgain) {
     LogFollower follower(log);
     dir.Write("Chat.log", first);
     follower.Read(UINT64_MAX, live);
-    // Another file moved over the log, and the log rewritten in place from its start.
+#ifndef _WIN32
+    // Another file moved over the log (Windows does not replace a file that is open).
     dir.Write("other.log", second + second);
     std::filesystem::rename(dir.path() / "other.log", log);
     EXPECT_TRUE(follower.Read(UINT64_MAX, live).restarted);
     ExpectEqualToRuns(live, "replaced");
+#endif
+    // The log rewritten in place from its start, longer than before.
     {
         std::fstream rewrite(log, std::ios::in | std::ios::out | std::ios::binary);
-        rewrite << first << first << first;
+        const std::string third = Cp("21:00:00 : Ледяной шип IV: Волк-вожак получает 3 ед. урона.\r\n");
+        rewrite << third << third << third;
     }
     EXPECT_TRUE(follower.Read(UINT64_MAX, live).restarted);
     ExpectEqualToRuns(live, "rewritten from the start");
@@ -260,6 +271,7 @@ TEST_F(Following, AnErrorEndsTheBookingAsItEndsARun) {
            "21:00:02 : Ледяной шип IV: Манекен получает 7 ед. урона.\r\n"
            "21:10:00 : Ледяной шип IV: Манекен получает 9 ед. урона.\r\n"));
     follower.Read(UINT64_MAX, live);
+    writer.Close();  // a run opens the log for reading only while nobody writes it
     EXPECT_EQ(live.WholeLogError(), std::optional<std::string>("'' is not a valid integer value"));
     EXPECT_FALSE(live.CurrentFightError()) << "the next fight's run starts afresh";
     AnalysisTables shown = Fresh();

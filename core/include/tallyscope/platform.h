@@ -48,6 +48,9 @@ class SharedReadFile final : public ByteSource {
     void Seek(std::uint64_t offset);
     void Close();
     FileIdentity Identity() const;
+    // True once the file has been deleted while it is open here (its name may linger until every
+    // handle to it is closed, as on Windows).
+    bool IsDeleted() const;
 
   private:
     std::filesystem::path path_;
