@@ -179,6 +179,9 @@ void TfMain::FormCreate() {
         setWindowTitle(QString::fromUtf8(kCaption));
         lUpdate_->setText(QString::fromUtf8(kVersionText));
         lUpdate_->adjustSize();  // the label grows with its caption
+        // A wider font than the layout's (as under Wine) makes the caption reach into the selector.
+        if (lUpdate_->geometry().right() + Scaled(8) > cmbFights_->x())
+            cmbFights_->MoveLeftEdgeTo(lUpdate_->geometry().right() + Scaled(8));
         settingsFile_ = SettingsFilePath(appDir_);
         LoadSettings(settingsFile_, *this, settings_);
         LoadFightSettings(settingsFile_, fightSettings_);

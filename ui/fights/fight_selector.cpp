@@ -32,6 +32,12 @@ void FightSelector::StretchToParent(int minimumWidth, int rightMargin) {
     FitToParent();
 }
 
+void FightSelector::MoveLeftEdgeTo(int x) {
+    minimumWidth_ = std::max(0, minimumWidth_ - (x - this->x()));  // the narrowest box ends where it did
+    move(x, y());
+    FitToParent();
+}
+
 bool FightSelector::eventFilter(QObject* watched, QEvent* event) {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         FitToParent();

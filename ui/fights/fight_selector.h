@@ -24,6 +24,8 @@ class FightSelector final : public QComboBox {
     // parent is resized, never narrower than minimumWidth, so that a wider window shows more of the
     // entries.
     void StretchToParent(int minimumWidth, int rightMargin);
+    // Moves the left edge to x; the right edge stays where it was, at every width of the parent.
+    void MoveLeftEdgeTo(int x);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
