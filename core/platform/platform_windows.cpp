@@ -17,6 +17,8 @@ bool FileExists(const std::filesystem::path& path) {
 }
 
 std::string FileErrorMessage(int code) {
+    if (code == kNotARegularFileError)
+        return "Not a file on disk: a pipe or a device";
     char text[512] = {};
     ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
                      sizeof text, nullptr);
@@ -58,6 +60,13 @@ SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing sharin
     if (h == INVALID_HANDLE_VALUE) {
         const int code = static_cast<int>(::GetLastError());
         throw FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+    }
+    // A pipe or a device (a console, a serial port) may never end or may wait for a writer forever.
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ::CloseHandle(h);
+        throw FileError(
+            "Cannot open file \"" + path.string() + "\". It is a pipe or a device, not a file on disk",
+            kNotARegularFileError);
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }

@@ -1,6 +1,8 @@
 // The command-line tool as a user runs it: arguments, exit codes and the four output formats.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -95,6 +97,20 @@ TEST_F(Tool, ExitCodes) {
     EXPECT_EQ(RunTool("analyze", dir.path()).exitCode, 2);
     EXPECT_EQ(RunTool("analyze Chat.log --format xml", dir.path()).exitCode, 2);
     EXPECT_EQ(RunTool("--help", dir.path()).exitCode, 0);
+}
+
+TEST_F(Tool, ANamedPipeIsRefusedAtOnce) {
+    ::alarm(60);  // a wait for the pipe's writer fails the suite instead of hanging it
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.log").c_str(), 0600), 0);
+    const auto json = RunTool("analyze pipe.log --format json", dir.path());
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_NE(json.out.find(
+                  "\"error\": \"Cannot open file \\\"pipe.log\\\". It is a named pipe, not a file on disk\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_EQ(RunTool("analyze pipe.log --fight 1", dir.path()).exitCode, 1);
+    EXPECT_EQ(RunTool("fights pipe.log", dir.path()).exitCode, 1);
+    ::alarm(0);
 }
 
 TEST_F(Tool, MissingDotListLoadsNothingAndTheRunStillCompletes) {
