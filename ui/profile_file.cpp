@@ -208,15 +208,23 @@ std::optional<std::int32_t> ParseInteger(QStringView text) {
     return ParseDecimal(text);
 }
 
-QString CutAtLineBreak(const QString& value) {
+// The value as a line of the file holds it: cut at its first line break, and without the blanks at its
+// ends, which a read drops. Written with them, they would stand beside the blanks kept around the old
+// value, and every save of the same value would make the line longer.
+QString StoredValue(const QString& value) {
     const qsizetype lf = value.indexOf(u'\n');
     const qsizetype cr = value.indexOf(u'\r');
-    qsizetype cut = value.size();
+    qsizetype end = value.size();
     if (lf >= 0)
-        cut = lf;
-    if (cr >= 0 && cr < cut)
-        cut = cr;
-    return value.left(cut);
+        end = lf;
+    if (cr >= 0 && cr < end)
+        end = cr;
+    qsizetype begin = 0;
+    while (begin < end && (value[begin] == u' ' || value[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (value[end - 1] == u' ' || value[end - 1] == u'\t'))
+        --end;
+    return value.mid(begin, end - begin);
 }
 
 }  // namespace
@@ -257,7 +265,7 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
     const std::vector<Line> lines = ParseLines(text);
     const KeyLocation location = Locate(text, lines, section, key);
     const QByteArray lineBreak = LineBreakOf(text);
-    const QByteArray valueBytes = CutAtLineBreak(value).toUtf8();
+    const QByteArray valueBytes = StoredValue(value).toUtf8();
     const QByteArray keyLine = key.toUtf8() + '=' + valueBytes + lineBreak;
 
     if (location.key) {

@@ -158,6 +158,10 @@ class ProfileFileTest : public QObject {
         QTest::newRow("line break in a value is cut off") << QByteArray("[A]\nK=1\n") << "A"
                                                           << "K"
                                                           << "x\n[B]\r\nEvil=1" << QByteArray("[A]\nK=x\n");
+        QTest::newRow("blanks at the value's ends are not written, so a second save changes nothing")
+            << QByteArray("[A]\nK = old \n") << "A"
+            << "K"
+            << " \tC:\\chat.log  " << QByteArray("[A]\nK = C:\\chat.log \n");
         QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF") << "A"
                                               << "K"
                                               << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n");
