@@ -1,5 +1,8 @@
 // The profile-file reader and writer behind options.ini.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -213,6 +216,17 @@ class ProfileFileTest : public QObject {
         QVERIFY(QFileInfo(path_).isDir());
         QVERIFY(QDir(path_).isEmpty());
         QVERIFY(QDir(dir_.path()).rmdir(QStringLiteral("options.ini")));
+    }
+
+    // A named pipe at the path would hold a read until some program wrote into it: the settings file
+    // is then neither read nor replaced, and the program starts and closes without waiting.
+    void leavesANamedPipeAlone() {
+        ::alarm(30);  // a wait fails the test instead of hanging it
+        QCOMPARE(::mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
+        QCOMPARE(ProfileFile(path_).ReadInteger(u"DESKTOP", u"Top", 228), 228);
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, ProfileFile(path_).WriteInteger(u"DESKTOP", u"Top", 1));
+        QVERIFY(QFileInfo(path_).exists() && !QFileInfo(path_).isFile());
+        ::alarm(0);
     }
 };
 
