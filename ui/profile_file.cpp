@@ -273,9 +273,14 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
         text.replace(old.begin, old.end - old.begin, valueBytes);
     } else if (location.section) {
         const Line& last = lines[location.lastFilledLine];
-        // The last line of the file may lack its line break.
-        const QByteArray before = last.end == last.contentEnd ? lineBreak : QByteArray();
-        text.insert(last.end, before + keyLine);
+        if (last.end == last.contentEnd) {
+            text.insert(last.end, lineBreak + keyLine);  // the last line of the file, without its break
+        } else {
+            // The new line ends as the line before it does. Ended as the file's first line is, with a lone
+            // CR, it would join a blank LF line after it into one CR LF, and that line would be lost.
+            const QByteArray breakBefore = text.mid(last.contentEnd, last.end - last.contentEnd);
+            text.insert(last.end, key.toUtf8() + '=' + valueBytes + breakBefore);
+        }
     } else {
         const bool open = text.size() > BomLength(text) && !text.endsWith('\n') && !text.endsWith('\r');
         text += (open ? lineBreak : QByteArray()) + '[' + section.toUtf8() + ']' + lineBreak + keyLine;

@@ -165,6 +165,10 @@ class ProfileFileTest : public QObject {
             << QByteArray("[A]\nK = old \n") << "A"
             << "K"
             << " \tC:\\chat.log  " << QByteArray("[A]\nK = C:\\chat.log \n");
+        QTest::newRow("a new key ends as the line before it and takes no line break of the next")
+            << QByteArray("[X]\r[A]\nK=1\n\n[B]\n") << "A"
+            << "L"
+            << "2" << QByteArray("[X]\r[A]\nK=1\nL=2\n\n[B]\n");
         QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF") << "A"
                                               << "K"
                                               << "1" << QByteArray("\xEF\xBB\xBF[A]\nK=1\n");
