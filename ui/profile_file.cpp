@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <optional>
 #include <vector>
 
@@ -238,7 +239,9 @@ QString ProfileFile::ReadString(QStringView section, QStringView key, const QStr
     if (!location.key)
         return defaultValue;
     const Span value = lines[*location.key].value;
-    QString result = QString::fromUtf8(text.constData() + value.begin, value.end - value.begin);
+    // A value may begin with U+FEFF, which QString::fromUtf8 would drop as a byte order mark.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QString result = decoder(QByteArrayView(text.constData() + value.begin, value.end - value.begin));
     if (result.size() > kProfileTextLimit) {
         result.truncate(kProfileTextLimit);
         // Half a surrogate pair is no character; drop it rather than hand on broken text.

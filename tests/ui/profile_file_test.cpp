@@ -79,6 +79,8 @@ class ProfileFileTest : public QObject {
             << QByteArray("  [ OPTIONS ]\n\tPath\t=x\n") << QStringLiteral("x");
         QTest::newRow("byte order mark")
             << QByteArray("\xEF\xBB\xBF[OPTIONS]\nPath=x\n") << QStringLiteral("x");
+        QTest::newRow("a value that begins with U+FEFF keeps it")
+            << QByteArray("[OPTIONS]\nPath=\xEF\xBB\xBFx\n") << QStringLiteral("\uFEFFx");
         QTest::newRow("last line without break") << QByteArray("[OPTIONS]\nPath=x") << QStringLiteral("x");
         QTest::newRow("lone CR line ends") << QByteArray("[OPTIONS]\rPath=x\r") << QStringLiteral("x");
         QTest::newRow("first key of a name wins")
