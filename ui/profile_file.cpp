@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <optional>
 #include <vector>
 
@@ -62,6 +63,14 @@ QString Decode(const QByteArray& text, Span span) {
     const char* bytes = text.constData() + span.begin;
     const qsizetype size = span.end - span.begin;
     return IsUtf8(text) ? QString::fromUtf8(bytes, size) : QString::fromLocal8Bit(bytes, size);
+}
+
+// A value may begin with U+FEFF, which QString::fromUtf8 would drop as a byte order mark.
+QString DecodeValue(const QByteArray& text, Span span) {
+    if (!IsUtf8(text))
+        return Decode(text, span);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(text.constData() + span.begin, span.end - span.begin));
 }
 
 QByteArray Encode(const QByteArray& text, QStringView value) {
@@ -229,15 +238,23 @@ std::optional<std::int32_t> ParseInteger(QStringView text) {
     return ParseDecimal(text);
 }
 
-QString CutAtLineBreak(const QString& value) {
+// The value as a line of the file holds it: cut at its first line break, and without the blanks at its
+// ends, which a read drops. Written with them, they would stand beside the blanks kept around the old
+// value, and every save of the same value would make the line longer.
+QString StoredValue(const QString& value) {
     const qsizetype lf = value.indexOf(u'\n');
     const qsizetype cr = value.indexOf(u'\r');
-    qsizetype cut = value.size();
+    qsizetype end = value.size();
     if (lf >= 0)
-        cut = lf;
-    if (cr >= 0 && cr < cut)
-        cut = cr;
-    return value.left(cut);
+        end = lf;
+    if (cr >= 0 && cr < end)
+        end = cr;
+    qsizetype begin = 0;
+    while (begin < end && (value[begin] == u' ' || value[begin] == u'\t'))
+        ++begin;
+    while (end > begin && (value[end - 1] == u' ' || value[end - 1] == u'\t'))
+        --end;
+    return value.mid(begin, end - begin);
 }
 
 }  // namespace
@@ -251,7 +268,7 @@ QString ProfileFile::ReadString(QStringView section, QStringView key, const QStr
     if (!location.key)
         return defaultValue;
     const Span value = lines[*location.key].value;
-    QString result = Decode(text, value);
+    QString result = DecodeValue(text, value);
     if (result.size() > kProfileTextLimit) {
         result.truncate(kProfileTextLimit);
         // Half a surrogate pair is no character; drop it rather than hand on broken text.
@@ -278,7 +295,7 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
     const std::vector<Line> lines = ParseLines(text);
     const KeyLocation location = Locate(text, lines, section, key);
     const QByteArray lineBreak = LineBreakOf(text);
-    const QByteArray valueBytes = Encode(text, CutAtLineBreak(value));
+    const QByteArray valueBytes = Encode(text, StoredValue(value));
     const QByteArray keyLine = Encode(text, key) + '=' + valueBytes + lineBreak;
 
     if (location.key) {
@@ -286,9 +303,14 @@ void ProfileFile::WriteString(QStringView section, QStringView key, const QStrin
         text.replace(old.begin, old.end - old.begin, valueBytes);
     } else if (location.section) {
         const Line& last = lines[location.lastFilledLine];
-        // The last line of the file may lack its line break.
-        const QByteArray before = last.end == last.contentEnd ? lineBreak : QByteArray();
-        text.insert(last.end, before + keyLine);
+        if (last.end == last.contentEnd) {
+            text.insert(last.end, lineBreak + keyLine);  // the last line of the file, without its break
+        } else {
+            // The new line ends as the line before it does. Ended as the file's first line is, with a lone
+            // CR, it would join a blank LF line after it into one CR LF, and that line would be lost.
+            const QByteArray breakBefore = text.mid(last.contentEnd, last.end - last.contentEnd);
+            text.insert(last.end, Encode(text, key) + '=' + valueBytes + breakBefore);
+        }
     } else {
         const bool open = text.size() > BomLength(text) && !text.endsWith('\n') && !text.endsWith('\r');
         text += (open ? lineBreak : QByteArray()) + '[' + Encode(text, section) + ']' + lineBreak + keyLine;

@@ -39,8 +39,8 @@ class ProfileFile {
 
     // Sets the key's value: replaces the value of an existing key, adds the key at the end of its section
     // or adds the section at the end of the file, creating the file when it is missing. A value cannot
-    // span lines, so it is cut at its first line break. Throws ProfileWriteError when the file cannot be
-    // read back or written.
+    // span lines, so it is cut at its first line break, and blanks at its ends are not written, since a
+    // read drops them. Throws ProfileWriteError when the file cannot be read back or written.
     void WriteString(QStringView section, QStringView key, const QString& value);
     void WriteInteger(QStringView section, QStringView key, std::int32_t value);
 

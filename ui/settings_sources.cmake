@@ -9,10 +9,6 @@ list(APPEND UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/home_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/home_page.h
   ${CMAKE_CURRENT_LIST_DIR}/layout_font.h
-  ${CMAKE_CURRENT_LIST_DIR}/profile_file.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/profile_file.h
-  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings_store.h
   ${CMAKE_CURRENT_LIST_DIR}/uAbout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/uAbout.h
   ${CMAKE_CURRENT_LIST_DIR}/uSettings.cpp

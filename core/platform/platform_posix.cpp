@@ -30,8 +30,32 @@ bool FileExists(const std::filesystem::path& path) {
 std::string FileErrorMessage(int code) {
     if (code == ENOENT)
         return "The specified file was not found";
+    if (code == kNotARegularFileError)
+        return "Not a file on disk: a named pipe, a socket or a device";
     return std::strerror(code);
 }
+
+namespace {
+
+// Why a file of this type, not a regular file, cannot be read as a text file.
+const char* WhyNotReadable(mode_t mode) {
+    if (S_ISDIR(mode))
+        return "It is a directory";
+    if (S_ISFIFO(mode))
+        return "It is a named pipe, not a file on disk";
+    if (S_ISSOCK(mode))
+        return "It is a socket, not a file on disk";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "It is a device, not a file on disk";
+    return "It is not a file on disk";
+}
+
+[[noreturn]] void ThrowNotReadable(const std::filesystem::path& path, mode_t mode) {
+    throw FileError("Cannot open file \"" + path.string() + "\". " + WhyNotReadable(mode),
+                    S_ISDIR(mode) ? EISDIR : kNotARegularFileError);
+}
+
+}  // namespace
 
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
     struct stat info {};
@@ -40,13 +64,31 @@ std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
 }
 
-// Files have no sharing modes here: writers, renames and deletes go on whatever the mode.
+// Files have no sharing modes here: writers, renames and deletes go on whatever the mode. Only a
+// regular file is opened: reading a named pipe waits for a writer that may never come, and a device
+// may never end. The type is looked at before the open, which a pipe would block and a device may
+// answer with side effects, and again on the open file, in case the path changed in between; the
+// open does not wait in that case.
 SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing) : path_(path), handle_(-1) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        ThrowNotReadable(path, info.st_mode);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const auto fail = [&path](int code) {
+        return FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+    };
+    if (fd < 0)
+        throw fail(errno);
+    if (::fstat(fd, &info) != 0) {
         const int code = errno;
-        throw FileError("Cannot open file \"" + path.string() + "\". " + FileErrorMessage(code), code);
+        ::close(fd);
+        throw fail(code);
     }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        ThrowNotReadable(path, info.st_mode);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     handle_ = fd;
 }
 

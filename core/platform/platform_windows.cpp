@@ -35,6 +35,8 @@ std::string Utf8FromWide(const wchar_t* text, int length) {
 // The system's message in the user's language, as UTF-8 like every message of the program (the 8-bit
 // message functions would give it in the system code page).
 std::string FileErrorMessage(int code) {
+    if (code == kNotARegularFileError)
+        return "Not a file on disk: a pipe or a device";
     wchar_t text[512] = {};
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -78,6 +80,13 @@ SharedReadFile::SharedReadFile(const std::filesystem::path& path, Sharing sharin
     if (h == INVALID_HANDLE_VALUE) {
         const int code = static_cast<int>(::GetLastError());
         throw FileError("Cannot open file \"" + PathToUtf8(path) + "\". " + FileErrorMessage(code), code);
+    }
+    // A pipe or a device (a console, a serial port) may never end or may wait for a writer forever.
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ::CloseHandle(h);
+        throw FileError(
+            "Cannot open file \"" + PathToUtf8(path) + "\". It is a pipe or a device, not a file on disk",
+            kNotARegularFileError);
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }

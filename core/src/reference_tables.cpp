@@ -192,7 +192,7 @@ void LoadReferenceTables(DotTable& mtDots, SkillTable& mtSkills, const std::file
         return DotRow{classNo, std::string(line), {}};
     });
     LoadInto(mtSkills, skillsFile, [](std::int32_t classNo, std::string_view line) {
-        return SkillRow{classNo, std::string(line)};
+        return SkillRow{classNo, std::string(line.substr(0, kSkillNameWidth))};  // stored cut
     });
     mtDots.Sort("ClassNo");
     mtSkills.Sort("ClassNo");

@@ -9,9 +9,12 @@
 namespace tally {
 namespace {
 
+// Cutting also gives back the memory of the rest: a name cut from a huge line must not keep it.
 void CutTo(std::string& text, std::size_t width) {
-    if (text.size() > width)
+    if (text.size() > width) {
         text.resize(width);
+        text.shrink_to_fit();
+    }
 }
 
 // mtAdv is looked up by the pair (Char, Skill); the key holds the name's length first, so that no two
@@ -158,7 +161,7 @@ void AddCharacterDamage(CharacterTable& mtList, const OwnerClassVotes& votes, st
         return;
     CharacterRow row;
     row.charClass = charClass;
-    row.charName = std::string(name);
+    row.charName = std::string(name.substr(0, kNameWidth));  // stored cut: no copy of a huge name
     row.charDamage = skillDamage;
     row.charDots = dotDamage;
     row.dmgAll = skillDamage + dotDamage;
@@ -186,8 +189,8 @@ void AddSkillStat(SkillStatTable& mtAdv, const HashedText& hashedName, const Has
     if (matched)
         return;
     SkillStatRow row;
-    row.charName = std::string(name);
-    row.skill = std::string(skill);
+    row.charName = std::string(name.substr(0, kNameWidth));  // stored cut: no copy of a huge name
+    row.skill = std::string(skill.substr(0, kNameWidth));
     row.attCnt = 1;
     row.critCnt = critical;
     row.attDmg = damage;

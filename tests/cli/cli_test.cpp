@@ -1,7 +1,9 @@
 // The command-line tool as a user runs it: arguments, exit codes and the four output formats.
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -120,6 +122,23 @@ TEST_F(Tool, ExitCodes) {
     EXPECT_EQ(RunTool("analyze Chat.log --format xml", dir.path()).exitCode, 2);
     EXPECT_EQ(RunTool("--help", dir.path()).exitCode, 0);
 }
+
+#ifndef _WIN32
+// A pipe made with mkfifo; on Windows a pipe is no path of the file system.
+TEST_F(Tool, ANamedPipeIsRefusedAtOnce) {
+    ::alarm(60);  // a wait for the pipe's writer fails the suite instead of hanging it
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.log").c_str(), 0600), 0);
+    const auto json = RunTool("analyze pipe.log --format json", dir.path());
+    EXPECT_EQ(json.exitCode, 1);
+    EXPECT_NE(json.out.find(
+                  "\"error\": \"Cannot open file \\\"pipe.log\\\". It is a named pipe, not a file on disk\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_EQ(RunTool("analyze pipe.log --fight 1", dir.path()).exitCode, 1);
+    EXPECT_EQ(RunTool("fights pipe.log", dir.path()).exitCode, 1);
+    ::alarm(0);
+}
+#endif
 
 TEST_F(Tool, MissingDotListLoadsNothingAndTheRunStillCompletes) {
     std::filesystem::remove(dir.path() / "dots.txt");

@@ -1,5 +1,10 @@
 // The profile-file reader and writer behind options.ini.
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -102,6 +107,8 @@ class ProfileFileTest : public QObject {
             << QByteArray("  [ OPTIONS ]\n\tPath\t=x\n") << QStringLiteral("x");
         QTest::newRow("byte order mark")
             << QByteArray("\xEF\xBB\xBF[OPTIONS]\nPath=x\n") << QStringLiteral("x");
+        QTest::newRow("a value that begins with U+FEFF keeps it")
+            << QByteArray("[OPTIONS]\nPath=\xEF\xBB\xBFx\n") << QStringLiteral("\uFEFFx");
         QTest::newRow("last line without break") << QByteArray("[OPTIONS]\nPath=x") << QStringLiteral("x");
         QTest::newRow("lone CR line ends") << QByteArray("[OPTIONS]\rPath=x\r") << QStringLiteral("x");
         QTest::newRow("first key of a name wins")
@@ -184,6 +191,14 @@ class ProfileFileTest : public QObject {
         QTest::newRow("line break in a value is cut off") << QByteArray("[A]\nK=1\n") << "A"
                                                           << "K"
                                                           << "x\n[B]\r\nEvil=1" << QByteArray("[A]\nK=x\n");
+        QTest::newRow("blanks at the value's ends are not written, so a second save changes nothing")
+            << QByteArray("[A]\nK = old \n") << "A"
+            << "K"
+            << " \tC:\\chat.log  " << QByteArray("[A]\nK = C:\\chat.log \n");
+        QTest::newRow("a new key ends as the line before it and takes no line break of the next")
+            << QByteArray("[X]\r[A]\nK=1\n\n[B]\n") << "A"
+            << "L"
+            << "2" << QByteArray("[X]\r[A]\nK=1\nL=2\n\n[B]\n");
         QTest::newRow("byte order mark kept")
             << QByteArray("\xEF\xBB\xBF") << "A"
             << "K"
@@ -266,6 +281,18 @@ class ProfileFileTest : public QObject {
         file.WriteInteger(u"DESKTOP", u"Top", 100);
         ::GetPrivateProfileStringW(L"Заметки", L"Бой", L"", read, 2048, native.c_str());
         QCOMPARE(QString::fromWCharArray(read), QStringLiteral("Дракон"));
+    }
+#endif
+#ifndef Q_OS_WIN
+    // A named pipe (made with mkfifo) at the path would hold a read until some program wrote into it: the
+    // settings file is then neither read nor replaced, and the program starts and closes without waiting.
+    void leavesANamedPipeAlone() {
+        ::alarm(30);  // a wait fails the test instead of hanging it
+        QCOMPARE(::mkfifo(QFile::encodeName(path_).constData(), 0600), 0);
+        QCOMPARE(ProfileFile(path_).ReadInteger(u"DESKTOP", u"Top", 228), 228);
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, ProfileFile(path_).WriteInteger(u"DESKTOP", u"Top", 1));
+        QVERIFY(QFileInfo(path_).exists() && !QFileInfo(path_).isFile());
+        ::alarm(0);
     }
 #endif
 };

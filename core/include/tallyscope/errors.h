@@ -24,4 +24,11 @@ class FileError : public std::runtime_error {
     int code_;
 };
 
+// A line of a file that cannot be held in memory: longer than the line reader's limit, or longer
+// than the memory left for it. It ends the reading at that line.
+class LineTooLongError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 }  // namespace tally

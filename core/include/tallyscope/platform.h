@@ -32,8 +32,13 @@ struct FileIdentity {
 // opened (on Windows, a deleted file that is still open elsewhere).
 std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
 
-// A file opened for reading. Throws FileError when it cannot be opened; Read throws FileError on
-// failure.
+// The error code of a FileError for a path that names something other than a file on disk: a named
+// pipe, a socket or a device (on Windows, a handle of any type but a disk file). Reading one could wait
+// forever for a writer or never reach an end, so it is refused when it is opened.
+inline constexpr int kNotARegularFileError = -1;
+
+// A file opened for reading. Throws FileError when it cannot be opened, also for a path that names no
+// file on disk (a directory, a pipe, a socket or a device); Read throws FileError on failure.
 class SharedReadFile final : public ByteSource {
   public:
     explicit SharedReadFile(const std::filesystem::path& path, Sharing sharing = Sharing::ReadOnly);
