@@ -272,6 +272,9 @@ void TfMain::cmbFightsSelect(int fight) {
         return;
     if (fight < 0) {
         shown_.ShowWholeLog();
+        // While following, the whole log's tables are derived only when shown: bring them up to date.
+        if (follow_->IsFollowing())
+            Guarded(this, [this] { shown_.ShowFollowed(*follow_->Analysis(), follow_->Path()); });
         return;
     }
     RunAnalysis([&] { shown_.ShowFight(static_cast<std::size_t>(fight), settings_, *this); });
