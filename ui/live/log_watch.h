@@ -56,6 +56,8 @@ class LogWatch final : public QObject {
 
     // Reads what is waiting now, one slice, as a poll does; for the window's tests and measurements.
     void PollNow() { Poll(); }
+    // False while a backlog waits to be read.
+    bool CaughtUp() const { return caughtUp_; }
     // The longest poll so far in milliseconds, the showing of what it read included.
     double LongestPollMs() const { return longestPollMs_; }
 
