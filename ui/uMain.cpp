@@ -389,6 +389,9 @@ void TfMain::ShowFollowState(int state, const QString& detail) {
 }
 
 void TfMain::ListFights(const std::filesystem::path& logPath, std::vector<Fight> fights) {
+    // A calculation or a clear after following has stopped leaves nothing of the followed log to show.
+    if (!follow_->IsFollowing())
+        cmbFights_->SetCurrentFightEntry(false);
     shown_.SetFights(logPath, std::move(fights));
     cmbFights_->SetFights(shown_.Fights());
 }

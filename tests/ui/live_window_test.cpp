@@ -368,6 +368,9 @@ class LiveWindowTest : public QObject {
         QCOMPARE(Now(), fight1);  // the whole log as far as it was followed: fight 1
         Calculate(LogPath());
         QCOMPARE(Now(), whole);
+        // The calculation's fights, without the followed log's fight in progress.
+        QCOMPARE(Entries(), QStringList({"Весь лог", "№1  10:00:01–10:00:05  0:04  Ледяная гарпия",
+                                         "№2  10:01:00–10:01:04  0:04  Волк-вожак"}));
     }
 
     // The switch lives in [FIGHTS] of options.ini: started with it on, the program follows the log of
