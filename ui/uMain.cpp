@@ -348,8 +348,9 @@ void TfMain::ShowFollowed(bool restarted) {
     if (running_ || !live)
         return;
     Guarded(this, [&] {
-        if (restarted && shown_.ShownFight()) {
-            // The fight shown belonged to the log before it started again.
+        if (restarted && !shown_.CurrentFightShown()) {
+            // The log started again: what was shown belonged to the log before; the selector lists
+            // the fights anew with "Текущий бой" chosen.
             shown_.ShowCurrentFight(*live);
             cmbFights_->ChooseCurrentFight();
         }

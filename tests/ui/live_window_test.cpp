@@ -298,19 +298,22 @@ class LiveWindowTest : public QObject {
     // and written anew. Following goes on from the new file's beginning and says so.
     void logStartedAnewIsFollowedFromItsBeginning_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("truncated") << "truncated";
-        QTest::newRow("replaced") << "replaced";
-        QTest::newRow("cleared") << "cleared";
+        QTest::addColumn<int>("entry");  // chosen before: 1 the whole log, 2 a fight of the old log
+        QTest::newRow("truncated") << "truncated" << 2;
+        QTest::newRow("truncated, whole log shown") << "truncated" << 1;
+        QTest::newRow("replaced") << "replaced" << 2;
+        QTest::newRow("cleared") << "cleared" << 2;
     }
 
     void logStartedAnewIsFollowedFromItsBeginning() {
         QFETCH(QString, how);
+        QFETCH(int, entry);
         Start();
         const Shown fresh = CalculatedAlone(Slice(9, 10));
         WriteFile(LogPath(), LogBytes(Slice(1, 8)));
         Follow(LogPath());
         QTRY_COMPARE(Selector()->count(), 4);
-        Choose(2);  // a fight of the old log, which goes away with it
+        Choose(entry);  // what the old log showed goes away with it
 
         if (how == "truncated") {
             QFile file(LogPath());
@@ -333,6 +336,7 @@ class LiveWindowTest : public QObject {
         QCOMPARE(Status(), QString::fromUtf8(LogWatch::kRestarted));
         QCOMPARE(Entries(), QStringList({"Текущий бой", "Весь лог", "№1  10:02:00–10:02:10  0:10  Манекен"}));
         QCOMPARE(Selector()->currentIndex(), 0);
+        QVERIFY(Main().shownResults().CurrentFightShown());  // as the selector says
         QVERIFY(boxes_.isEmpty());
     }
 
