@@ -17,6 +17,12 @@ void Write(ProfileFile& file, SettingsKey key, std::int32_t value) {
     file.WriteInteger(key.section, key.key, value);
 }
 
+bool HasKey(const ProfileFile& file, SettingsKey key) {
+    // No text is its own default twice over: a key that is there reads as what it holds.
+    return file.ReadString(key.section, key.key, QStringLiteral("\x01")) != QStringLiteral("\x01") ||
+           file.ReadString(key.section, key.key, QStringLiteral("\x02")) != QStringLiteral("\x02");
+}
+
 }  // namespace
 
 QString TakeAppDir() {
@@ -63,11 +69,16 @@ void LoadFightSettings(const QString& settingsPath, FightSettings& fights) {
     const std::int32_t gap = Read(file, kFightGapKey, defaults.fightGap);
     // A negative gap would split every timed damage line off into a fight of its own.
     fights.fightGap = gap >= 0 && gap <= kMaxFightGap ? gap : defaults.fightGap;
+    fights.follow = Read(file, kFollowKey, 0) == 1;
+    fights.followInterval = std::clamp(Read(file, kFollowIntervalKey, defaults.followInterval),
+                                       kMinFollowInterval, kMaxFollowInterval);
 }
 
 void SaveFightSettings(const QString& settingsPath, const FightSettings& fights) {
     ProfileFile file(settingsPath);
     Write(file, kFightGapKey, fights.fightGap);
+    if (fights.follow || HasKey(file, kFollowKey))
+        Write(file, kFollowKey, fights.follow ? 1 : 0);
 }
 
 }  // namespace tally::ui

@@ -55,12 +55,23 @@ inline constexpr std::array<SettingsKey, 9> kSettingsKeys{kTopKey,      kLeftKey
 // last timed damage line starts a new fight. Kept in the section [FIGHTS], after the nine keys above.
 struct FightSettings {
     std::int32_t fightGap = static_cast<std::int32_t>(kDefaultFightGap);
+    // "Следить за логом": the main window follows the log as the game writes it, reading what was
+    // appended at most once per followInterval milliseconds.
+    bool follow = false;
+    std::int32_t followInterval = 1000;
 };
 
 // The longest idle gap the settings window offers and the file is read with: a day.
 inline constexpr std::int32_t kMaxFightGap = 24 * 60 * 60;
 
+// The follow interval the file is read with: from a tenth of a second, so that a busy log does not
+// redraw the window all the time, to a minute, beyond which following is hardly live.
+inline constexpr std::int32_t kMinFollowInterval = 100;
+inline constexpr std::int32_t kMaxFollowInterval = 60 * 1000;
+
 inline constexpr SettingsKey kFightGapKey{u"FIGHTS", u"FightGap"};
+inline constexpr SettingsKey kFollowKey{u"FIGHTS", u"Follow"};
+inline constexpr SettingsKey kFollowIntervalKey{u"FIGHTS", u"FollowInterval"};
 
 // The current directory as text, taken once when the program starts; the settings file and the reference
 // lists live there even if the current directory changes later.
@@ -80,10 +91,14 @@ void LoadSettings(const QString& settingsPath, MainWindowSide& window, AppSettin
 void SaveSettings(const QString& settingsPath, const MainWindowSide& window, const AppSettings& settings);
 
 // Reads the [FIGHTS] section. A missing key, or a value that is not a whole number of seconds from 0 to
-// kMaxFightGap, gives the default gap of 30 seconds.
+// kMaxFightGap, gives the default gap of 30 seconds. Follow is on only for a value of 1; a missing or
+// unreadable FollowInterval gives 1000, one outside kMinFollowInterval..kMaxFollowInterval the nearest
+// end of that range.
 void LoadFightSettings(const QString& settingsPath, FightSettings& fights);
 
-// Writes the [FIGHTS] section; called after SaveSettings, so that its keys follow the nine. Throws
+// Writes the [FIGHTS] section; called after SaveSettings, so that its keys follow the nine. Follow is
+// written when it is on or the file already has it, so that a file of a user who never followed a log
+// keeps the keys it always had; FollowInterval is the user's to edit and is never written. Throws
 // ProfileWriteError as SaveSettings does.
 void SaveFightSettings(const QString& settingsPath, const FightSettings& fights);
 

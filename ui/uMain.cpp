@@ -1,5 +1,6 @@
 #include "uMain.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include "handler_guard.h"
 #include "layout_font.h"
 #include "layout_scale.h"
+#include "live/log_watch.h"
 #include "outer_placement.h"
 #include "tallyscope/damage_report.h"
 #include "tallyscope/platform.h"
@@ -36,7 +38,7 @@ namespace {
 // The window's layout, for 120 pixels per inch.
 constexpr QSize kClientSize{425, 581};
 constexpr QPoint kInitialPosition{960, 228};
-constexpr int kPanelHeight = 105;
+constexpr int kPanelHeight = 137;
 constexpr int kProgressBarHeight = 21;
 constexpr int kStatusBarHeight = 23;
 // The smallest outer size the window may take, in screen pixels.
@@ -103,17 +105,27 @@ void TfMain::BuildLayout() {
     bClear_ = MakeButton(Panel_, "bClear", QStringLiteral("Очистить лог"), images_.icon(ImgList::kClear),
                          {240, 48, 145, 25});
     bSettings_ = MakeButton(Panel_, "bSettings", {}, images_.icon(ImgList::kSettings), {391, 48, 25, 25});
+    // Following the log: the switch under the calculate button, the new measurement under the clear
+    // button, the two things a player uses while the game writes.
+    cbFollow_ = new QCheckBox(QStringLiteral("Следить за логом"), Panel_);
+    cbFollow_->setObjectName(QStringLiteral("cbFollow"));
+    cbFollow_->setGeometry(Scaled(24), Scaled(80), Scaled(146), Scaled(25));
+    bNewMeasure_ = MakeButton(Panel_, "bNewMeasure", QStringLiteral("Новый замер"),
+                              images_.icon(ImgList::kCalculate), {240, 80, 145, 25});
+    bNewMeasure_->setToolTip(QStringLiteral("Текущий бой считает только то, что игра запишет дальше"));
+    bNewMeasure_->setEnabled(false);
+    follow_ = new LogWatch(this);
     lUpdate_ = new ClickableLabel(Panel_);
     lUpdate_->setObjectName(QStringLiteral("lUpdate"));
     lUpdate_->setText(QStringLiteral("Версия программы:"));
-    lUpdate_->setGeometry(Scaled(24), Scaled(79), Scaled(126), Scaled(16));
+    lUpdate_->setGeometry(Scaled(24), Scaled(111), Scaled(126), Scaled(16));
     lUpdate_->setCursor(Qt::PointingHandCursor);
     // The fight selector takes the free space right of the version label, centred on the label's line:
     // from under the copy button to the right edge of the settings button, or further right in a
     // wider window, as far from the panel's edge as the settings button is in the layout.
     cmbFights_ = new FightSelector(Panel_);
     cmbFights_->setObjectName(QStringLiteral("cmbFights"));
-    cmbFights_->setGeometry(Scaled(192), Scaled(76), Scaled(224), Scaled(23));
+    cmbFights_->setGeometry(Scaled(192), Scaled(108), Scaled(224), Scaled(23));
     cmbFights_->StretchToParent(Scaled(224), Scaled(kClientSize.width() - 416));
     // The hidden box that carries the clipboard report; it never shows.
     CBuf_ = new QPlainTextEdit(Panel_);
@@ -148,8 +160,8 @@ void TfMain::BuildLayout() {
     // Tab order: the grid, then the panel's controls in the layout's order; the bars take no focus.
     ProgressBar_->setFocusPolicy(Qt::NoFocus);
     Status_->setFocusPolicy(Qt::NoFocus);
-    QWidget* order[] = {DBGrid_, eFN_,       CBuf_,  bCalc_, bCopy_,
-                        bClear_, bSettings_, bOpen_, bHelp_, cmbFights_};
+    QWidget* order[] = {DBGrid_,    eFN_,   CBuf_,  bCalc_,    bCopy_,       bClear_,
+                        bSettings_, bOpen_, bHelp_, cbFollow_, bNewMeasure_, cmbFights_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -172,6 +184,14 @@ void TfMain::BuildLayout() {
     connect(bSettings_, &QPushButton::clicked, this, &TfMain::bSettingsClick);
     connect(lUpdate_, &ClickableLabel::clicked, this, &TfMain::lUpdateClick);
     connect(cmbFights_, &FightSelector::fightChosen, this, &TfMain::cmbFightsSelect);
+    connect(cmbFights_, &FightSelector::currentFightChosen, this, &TfMain::cmbFightsSelectCurrent);
+    connect(cbFollow_, &QCheckBox::clicked, this, &TfMain::cbFollowClick);
+    connect(bNewMeasure_, &QPushButton::clicked, this, &TfMain::bNewMeasureClick);
+    connect(eFN_, &QLineEdit::editingFinished, this, &TfMain::FollowPathOfBox);
+    connect(follow_, &LogWatch::booked, this, &TfMain::ShowFollowed);
+    connect(follow_, &LogWatch::stateChanged, this, [this](LogWatch::State state, const QString& detail) {
+        ShowFollowState(static_cast<int>(state), detail);
+    });
 }
 
 void TfMain::FormCreate() {
@@ -195,6 +215,10 @@ void TfMain::AttachWindows(TfStat* stat, TfSettings* settingsWindow, TfAbout* ab
     fAbout_ = about;
     fAdvanced_ = advanced;
     shown_.AttachStatistics(advanced);
+    // Following starts once every window it shows in is there.
+    cbFollow_->setChecked(fightSettings_.follow);
+    if (fightSettings_.follow)
+        Guarded(this, [this] { StartFollowing(); });
 }
 
 void TfMain::FormClose() {
@@ -222,6 +246,7 @@ void TfMain::bOpenClick() {
             return;
         lastChosenFile_ = chosen;
         eFN_->setText(chosen);
+        FollowPathOfBox();
     });
 }
 
@@ -242,6 +267,7 @@ void TfMain::bCalcClick() {
         }
         ListFights(log, splitter.Fights());
     });
+    FollowPathOfBox();
 }
 
 void TfMain::cmbFightsSelect(int fight) {
@@ -249,21 +275,140 @@ void TfMain::cmbFightsSelect(int fight) {
         return;
     if (fight < 0) {
         shown_.ShowWholeLog();
+        // While following, the whole log's tables are derived only when shown: bring them up to date.
+        if (follow_->IsFollowing())
+            Guarded(this, [this] { shown_.ShowFollowed(*follow_->Analysis(), follow_->Path()); });
         return;
     }
     RunAnalysis([&] { shown_.ShowFight(static_cast<std::size_t>(fight), settings_, *this); });
 }
 
+void TfMain::cmbFightsSelectCurrent() {
+    if (running_ || !follow_->Analysis())
+        return;
+    Guarded(this, [this] { shown_.ShowCurrentFight(*follow_->Analysis()); });
+}
+
+void TfMain::cbFollowClick(bool on) {
+    Guarded(this, [this, on] {
+        fightSettings_.follow = on;
+        if (on)
+            StartFollowing();
+        else
+            StopFollowing();
+    });
+}
+
+void TfMain::bNewMeasureClick() {
+    if (running_ || !follow_->IsFollowing())
+        return;
+    Guarded(this, [this] {
+        follow_->StartNewMeasurement();
+        cmbFights_->ChooseCurrentFight();
+        shown_.ShowCurrentFight(*follow_->Analysis());
+    });
+}
+
+void TfMain::StartFollowing() {
+    const std::filesystem::path log = PathFromBox(eFN_->text());
+    LiveSettings live;
+    live.settings = settings_;
+    live.hideMobs = tables_.mtList.IsFiltered();
+    live.gap = fightSettings_.fightGap;
+    follow_->Start(log, tables_.mtDots, tables_.mtSkills, live, fightSettings_.followInterval);
+    followError_.reset();
+    // The fights listed are the followed log's from now on, and the fight in progress is shown.
+    cmbFights_->SetCurrentFightEntry(true);
+    ListFights(log, {});
+    shown_.StartFollowing(*follow_->Analysis());
+    cmbFights_->ChooseCurrentFight();
+    shown_.ShowCurrentFight(*follow_->Analysis());
+    bNewMeasure_->setEnabled(!running_);
+}
+
+void TfMain::StopFollowing() {
+    follow_->Stop();
+    bNewMeasure_->setEnabled(false);
+    // The whole log's tables become the followed log's as far as it was read, shown or not, so that
+    // "Весь лог" shows what the fights listed belong to.
+    if (const LiveAnalysis* live = follow_->Analysis()) {
+        if (!shown_.CurrentFightShown() && !shown_.ShownFight())
+            shown_.ShowFollowed(*live, follow_->Path());
+        else
+            shown_.KeepWholeLog(*live);
+    }
+    ShowStatus(kFollowStopped);
+}
+
+void TfMain::FollowPathOfBox() {
+    if (!follow_->IsFollowing() || running_ || PathFromBox(eFN_->text()) == follow_->Path())
+        return;
+    Guarded(this, [this] { StartFollowing(); });
+}
+
+void TfMain::ShowFollowed(bool restarted) {
+    const LiveAnalysis* live = follow_->Analysis();
+    if (running_ || !live)
+        return;
+    Guarded(this, [&] {
+        if (restarted && !shown_.CurrentFightShown()) {
+            // The log started again: what was shown belonged to the log before; the selector lists
+            // the fights anew with "Текущий бой" chosen.
+            shown_.ShowCurrentFight(*live);
+            cmbFights_->ChooseCurrentFight();
+        }
+        cmbFights_->UpdateFights(live->Fights());
+        shown_.ShowFollowed(*live, follow_->Path());
+        if (shown_.CurrentFightShown() && !cmbFights_->CurrentFightChosen())
+            cmbFights_->ChooseCurrentFight();
+        // A line that cannot be booked ends the booking as it ends a run; said once, without a box.
+        const auto& error = shown_.CurrentFightShown() ? live->CurrentFightError() : live->WholeLogError();
+        if (error && error != followError_)
+            ShowStatus(std::string(kRunStopped) + ": " + *error);
+        followError_ = error;
+    });
+}
+
+void TfMain::ShowFollowState(int state, const QString& detail) {
+    const char* text = LogWatch::kFollowing;
+    switch (static_cast<LogWatch::State>(state)) {
+        case LogWatch::State::Following:
+            break;
+        case LogWatch::State::Missing:
+            text = LogWatch::kMissing;
+            break;
+        case LogWatch::State::Restarted:
+            text = LogWatch::kRestarted;
+            break;
+        case LogWatch::State::ReadFailed:
+            text = LogWatch::kReadFailed;
+            break;
+    }
+    QString shown = QString::fromUtf8(text);
+    if (!detail.isEmpty())
+        shown += (state == static_cast<int>(LogWatch::State::ReadFailed) ? QStringLiteral(" ")
+                                                                         : QStringLiteral(": ")) +
+                 detail;
+    statusPanel_->setText(shown);
+}
+
 void TfMain::ListFights(const std::filesystem::path& logPath, std::vector<Fight> fights) {
+    // A calculation or a clear after following has stopped leaves nothing of the followed log to show.
+    if (!follow_->IsFollowing())
+        cmbFights_->SetCurrentFightEntry(false);
     shown_.SetFights(logPath, std::move(fights));
     cmbFights_->SetFights(shown_.Fights());
 }
 
 void TfMain::RunAnalysis(const std::function<void()>& run) {
     running_ = true;
+    // The run pumps events: the follower must not show its tables meanwhile.
+    follow_->SetPaused(true);
     bCalc_->setEnabled(false);
     bClear_->setEnabled(false);
     cmbFights_->setEnabled(false);
+    cbFollow_->setEnabled(false);
+    bNewMeasure_->setEnabled(false);
     // The first pump of a run always processes events, so that the window shows at once that the run
     // has started, however short the log; later pumps wait for the repaint interval.
     sinceRepaint_.invalidate();
@@ -288,6 +433,9 @@ void TfMain::RunAnalysis(const std::function<void()>& run) {
     bCalc_->setEnabled(true);
     bClear_->setEnabled(true);
     cmbFights_->setEnabled(true);
+    cbFollow_->setEnabled(true);
+    bNewMeasure_->setEnabled(follow_->IsFollowing());
+    follow_->SetPaused(false);
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -312,6 +460,12 @@ void TfMain::bClearClick() {
         tables_.mtList.Clear();
         SetProgressPosition(0);
         const unsigned long code = platform::DeleteFileReportingError(PathFromBox(eFN_->text()));
+        if (follow_->IsFollowing()) {
+            // The follower starts again with the log the game writes next, from nothing.
+            follow_->Restart();
+            cmbFights_->ChooseCurrentFight();
+            shown_.ShowCurrentFight(*follow_->Analysis());
+        }
         if (code == 0) {
             ShowStatus(kCleared);
             return;

@@ -1,9 +1,10 @@
 #pragma once
 // The main window: the path of the chat log, the calculate, clear, copy, help and settings buttons,
-// the fight selector, the result grid over mtList (or over the chosen fight's table), the progress bar
-// and the status bar. It owns the four tables and the icon strip for the life of the program, runs the
-// analysis on the calculate button and a fight's own run on the selector, and reports the runs'
-// progress as their RunFeedback.
+// the follow switch and the new-measurement button, the fight selector, the result grid over mtList
+// (or over the chosen fight's table), the progress bar and the status bar. It owns the four tables and
+// the icon strip for the life of the program, runs the analysis on the calculate button and a fight's
+// own run on the selector, reports the runs' progress as their RunFeedback, and while "Следить за
+// логом" is on shows the fight in progress of the log as the game writes it.
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 #include "settings_store.h"
 #include "tallyscope/analysis_run.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -29,6 +31,7 @@ namespace tally::ui {
 class ClickableLabel;
 class DBGrid;
 class FightSelector;
+class LogWatch;
 class OuterPlacement;
 class TfAbout;
 class TfAdvanced;
@@ -71,6 +74,14 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     void lUpdateClick();
     // The fight selector: -1 shows the whole log's tables again, a fight's index runs that fight alone.
     void cmbFightsSelect(int fight);
+    // "Текущий бой" of the fight selector.
+    void cmbFightsSelectCurrent();
+    // "Следить за логом": starts following the log in the path box from its beginning, or stops
+    // reading it, leaving what is shown.
+    void cbFollowClick(bool on);
+    // "Новый замер": the fight in progress counts only what the game writes from now on.
+    void bNewMeasureClick();
+    LogWatch& logWatch() { return *follow_; }
 
     // RunFeedback: what an analysis run shows. Pumping and stepping are called for every few lines, so
     // they only touch the widgets when enough time has passed since the last repaint.
@@ -106,6 +117,7 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     static constexpr char kClearFailed[] = "Ошибка файла! Код:";
     static constexpr char kNotDeleted[] = "Лог-файл не удалён!";
     static constexpr char kRunStopped[] = "Анализ остановлен из-за ошибки";
+    static constexpr char kFollowStopped[] = "Слежение за логом остановлено";
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +131,13 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     void RunAnalysis(const std::function<void()>& run);
     // Lists the fights of the calculation of the log at logPath and shows the whole log.
     void ListFights(const std::filesystem::path& logPath, std::vector<Fight> fights);
+    void StartFollowing();
+    void StopFollowing();
+    // Follows the log the path box names now, when it is another one than the log followed.
+    void FollowPathOfBox();
+    // What the follower booked: the fights and the view shown brought up to date.
+    void ShowFollowed(bool restarted);
+    void ShowFollowState(int state, const QString& detail);
 
     AppSettings& settings_;
     FightSettings& fightSettings_;
@@ -136,6 +155,10 @@ class TfMain final : public QMainWindow, public RunFeedback, public MainWindowSi
     QPushButton* bCopy_ = nullptr;
     QPushButton* bClear_ = nullptr;
     QPushButton* bSettings_ = nullptr;
+    QCheckBox* cbFollow_ = nullptr;
+    QPushButton* bNewMeasure_ = nullptr;
+    LogWatch* follow_ = nullptr;
+    std::optional<std::string> followError_;  // the booking error last said in the status bar
     ClickableLabel* lUpdate_ = nullptr;
     FightSelector* cmbFights_ = nullptr;
     QPlainTextEdit* CBuf_ = nullptr;

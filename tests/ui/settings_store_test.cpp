@@ -242,6 +242,47 @@ class SettingsStoreTest : public QObject {
         QCOMPARE(fights.fightGap, gap);
     }
 
+    // The follow switch is on only for 1; the interval is clamped to 0.1 s .. 60 s, and anything that
+    // is not a number gives 1000 ms.
+    void followValues_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("follow");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("no file") << QByteArray() << false << 1000;
+        QTest::newRow("on") << QByteArray("[FIGHTS]\nFollow=1\n") << true << 1000;
+        QTest::newRow("off") << QByteArray("[FIGHTS]\nFollow=0\n") << false << 1000;
+        QTest::newRow("not 1") << QByteArray("[FIGHTS]\nFollow=2\n") << false << 1000;
+        QTest::newRow("letters") << QByteArray("[FIGHTS]\nFollow=on\n") << false << 1000;
+        QTest::newRow("key in another section") << QByteArray("[VIEW]\nFollow=1\n") << false << 1000;
+        QTest::newRow("interval") << QByteArray("[FIGHTS]\nFollowInterval=250\n") << false << 250;
+        QTest::newRow("interval too short") << QByteArray("[FIGHTS]\nFollowInterval=0\n") << false << 100;
+        QTest::newRow("interval negative") << QByteArray("[FIGHTS]\nFollowInterval=-5\n") << false << 100;
+        QTest::newRow("interval too long")
+            << QByteArray("[FIGHTS]\nFollowInterval=600000\n") << false << 60000;
+        QTest::newRow("interval letters") << QByteArray("[FIGHTS]\nFollowInterval=fast\n") << false << 1000;
+    }
+
+    void followValues() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, follow);
+        QFETCH(int, interval);
+        if (!file.isEmpty())
+            WriteBytes(path_, file);
+        tally::ui::FightSettings fights{30, !follow, 7};
+        tally::ui::LoadFightSettings(path_, fights);
+        QCOMPARE(fights.follow, follow);
+        QCOMPARE(fights.followInterval, interval);
+    }
+
+    // Follow is written once it has been on, and never the interval, which is the user's to edit.
+    void followIsWrittenOnceItWasOn() {
+        tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{30, false, 500});
+        QCOMPARE(ReadBytes(path_).replace("\r\n", "\n"), QByteArray("[FIGHTS]\nFightGap=30\n"));
+        tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{30, true, 500});
+        tally::ui::SaveFightSettings(path_, tally::ui::FightSettings{30, false, 500});
+        QCOMPARE(ReadBytes(path_).replace("\r\n", "\n"), QByteArray("[FIGHTS]\nFightGap=30\nFollow=0\n"));
+    }
+
     void saveFailureNamesTheFile() {
         const QString plainFile = dir_.filePath(QStringLiteral("not-a-directory"));
         WriteBytes(plainFile, "x");

@@ -11,15 +11,69 @@ namespace tally::ui {
 FightSelector::FightSelector(QWidget* parent) : QComboBox(parent) {
     SetFights({});
     // Only the user's choice switches the tables; the program's own resets after a run do not.
-    connect(this, &QComboBox::activated, this, [this](int entry) { emit fightChosen(entry - 1); });
+    connect(this, &QComboBox::activated, this, [this](int entry) {
+        if (currentFightEntry_ && entry == 0)
+            emit currentFightChosen();
+        else
+            emit fightChosen(entry - WholeLogEntry() - 1);
+    });
 }
 
 void FightSelector::SetFights(const std::vector<Fight>& fights) {
     clear();
+    if (currentFightEntry_)
+        addItem(QString::fromUtf8(kCurrentFight));
     addItem(QString::fromUtf8(kWholeLog));
     for (const Fight& fight : fights)
         addItem(QString::fromStdString(FightSummary(fight)));
-    setCurrentIndex(0);
+    setCurrentIndex(WholeLogEntry());
+    FitListWidth();
+}
+
+void FightSelector::UpdateFights(const std::vector<Fight>& fights) {
+    const int first = WholeLogEntry() + 1;
+    if (static_cast<std::size_t>(count() - first) > fights.size()) {
+        SetFights(fights);
+        if (currentFightEntry_)
+            setCurrentIndex(0);
+        return;
+    }
+    bool changed = false;
+    for (std::size_t i = 0; i < fights.size(); ++i) {
+        const QString text = QString::fromStdString(FightSummary(fights[i]));
+        const int entry = first + static_cast<int>(i);
+        if (entry < count() && itemText(entry) == text)
+            continue;
+        if (entry < count())
+            setItemText(entry, text);
+        else
+            addItem(text);
+        changed = true;
+    }
+    if (changed)
+        FitListWidth();
+}
+
+void FightSelector::SetCurrentFightEntry(bool shown) {
+    if (shown == currentFightEntry_)
+        return;
+    const int chosen = currentIndex();
+    currentFightEntry_ = shown;
+    if (shown) {
+        insertItem(0, QString::fromUtf8(kCurrentFight));
+        setCurrentIndex(chosen + 1);
+    } else {
+        removeItem(0);
+        setCurrentIndex(chosen > 0 ? chosen - 1 : 0);
+    }
+}
+
+void FightSelector::ChooseCurrentFight() {
+    if (currentFightEntry_)
+        setCurrentIndex(0);
+}
+
+void FightSelector::FitListWidth() {
     // The list opens wide enough for the longest entry, even where the box itself is narrower.
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
 }

@@ -28,7 +28,8 @@ std::optional<std::int64_t> Seconds(std::int64_t seconds) {
 ShownResults::ShownResults(AnalysisTables& wholeLog)
     : wholeLogTables_(wholeLog),
       wholeLog_{&wholeLog.mtList, &wholeLog.mtAdv, std::nullopt},
-      fightView_{&fight_.mtList, &fight_.mtAdv, std::nullopt} {}
+      fightView_{&fight_.mtList, &fight_.mtAdv, std::nullopt},
+      liveView_{&live_.mtList, &live_.mtAdv, std::nullopt} {}
 
 void ShownResults::AttachMainGrid(DBGrid* grid) {
     grid_ = grid;
@@ -85,6 +86,88 @@ void ShownResults::ShowWholeLog() {
     Show(wholeLog_);
 }
 
+void ShownResults::StartFollowing(const LiveAnalysis& live) {
+    Keep(*shown_);
+    const bool statistics = live.Settings().settings.showAdvanced == 1;
+    wholeLog_.statisticsLinked = statistics;
+    wholeLog_.statisticsVisible = statistics;
+    if (shown_ == &wholeLog_)
+        Apply(wholeLog_);
+}
+
+void ShownResults::ShowCurrentFight(const LiveAnalysis& live) {
+    if (shown_ != &liveView_) {
+        CopyRows(wholeLogTables_.mtSkills, live_.mtSkills);
+        CopyRows(wholeLogTables_.mtDots, live_.mtDots);
+        live_.mtList.SetFiltered(wholeLogTables_.mtList.IsFiltered());
+        Keep(*shown_);
+        const bool statistics = live.Settings().settings.showAdvanced == 1;
+        liveView_.markerColumn = grid_ ? grid_->characterModel()->columnOf("DmgAll") : -1;
+        liveView_.markerOrder = Qt::DescendingOrder;
+        liveView_.statisticsLinked = statistics;
+        liveView_.statisticsVisible = statistics;
+        shownFight_.reset();
+        shown_ = &liveView_;
+        Apply(liveView_);
+    }
+    const Fight* fight = live.CurrentFight();
+    liveFight_ = fight ? std::optional<Fight>(*fight) : std::nullopt;
+    liveView_.combatSeconds = fight ? fight->Duration() : std::nullopt;
+    if (grid_)
+        grid_->characterModel()->setCombatSeconds(liveView_.combatSeconds);
+    Refill(live_, [&live](AnalysisTables& tables) { live.ShowCurrentFight(tables); });
+}
+
+void ShownResults::ShowFollowed(const LiveAnalysis& live, const std::filesystem::path& logPath) {
+    logPath_ = logPath;
+    fights_ = live.Fights();
+    wholeLog_.combatSeconds = Seconds(CombatSeconds(fights_));
+    if (shownFight_ && *shownFight_ >= fights_.size()) {
+        ShowCurrentFight(live);
+        return;
+    }
+    if (shown_ == &liveView_) {
+        ShowCurrentFight(live);
+    } else if (shown_ == &wholeLog_) {
+        if (grid_)
+            grid_->characterModel()->setCombatSeconds(wholeLog_.combatSeconds);
+        Refill(wholeLogTables_, [&live](AnalysisTables& tables) { live.ShowWholeLog(tables); });
+    }
+}
+
+void ShownResults::KeepWholeLog(const LiveAnalysis& live) {
+    fights_ = live.Fights();
+    wholeLog_.combatSeconds = Seconds(CombatSeconds(fights_));
+    const bool hidden = wholeLogTables_.mtList.IsFiltered();
+    live.ShowWholeLog(wholeLogTables_);
+    wholeLogTables_.mtList.SetFiltered(hidden);
+    // Derived, the table is sorted by the total, as after a run.
+    wholeLog_.markerColumn = grid_ ? grid_->characterModel()->columnOf("DmgAll") : -1;
+    wholeLog_.markerOrder = Qt::DescendingOrder;
+}
+
+template <class Fill>
+void ShownResults::Refill(AnalysisTables& tables, Fill&& fill) {
+    const bool hidden = tables.mtList.IsFiltered();
+    std::optional<std::string> current;
+    if (tables.mtList.Current() < tables.mtList.RowCount())
+        current = tables.mtList.At(tables.mtList.Current()).charName;
+    fill(tables);
+    tables.mtList.SetFiltered(hidden);
+    if (grid_) {
+        // The derived table comes sorted by the total; a title the user clicked sorts it again its way.
+        const int column = grid_->titleHeader()->markerColumn();
+        if (column >= 0 && column != grid_->characterModel()->columnOf("DmgAll"))
+            grid_->DBGridTitleBtnClick(column);
+    }
+    if (current)
+        for (std::size_t pos = 0; pos < tables.mtList.RowCount(); ++pos)
+            if (tables.mtList.At(pos).charName == *current) {
+                tables.mtList.SetCurrent(pos);
+                break;
+            }
+}
+
 void ShownResults::ShowFight(std::size_t index, const AppSettings& settings, RunFeedback& feedback) {
     if (index >= fights_.size())
         return;
@@ -103,19 +186,24 @@ void ShownResults::ShowFight(std::size_t index, const AppSettings& settings, Run
     fightView_.statisticsVisible = shown_->statisticsVisible;
     shown_ = &fightView_;
     shownFight_ = index;
+    shownFightAsRun_ = fight;
     Apply(fightView_);
     FightAnalysisRun(logPath_, fight, fight_, settings, feedback);
 }
 
 std::string ShownResults::Report() {
     if (shownFight_)
-        return BuildFightDamageReport(fight_.mtList, fights_[*shownFight_]);
+        return BuildFightDamageReport(fight_.mtList, *shownFightAsRun_);
+    if (shown_ == &liveView_)
+        return liveFight_ ? BuildFightDamageReport(live_.mtList, *liveFight_)
+                          : BuildDamageReport(live_.mtList);
     return BuildDamageReport(wholeLogTables_.mtList);
 }
 
 void ShownResults::SetMobsHidden(bool hidden) {
     wholeLogTables_.mtList.SetFiltered(hidden);
     fight_.mtList.SetFiltered(hidden);
+    live_.mtList.SetFiltered(hidden);
 }
 
 }  // namespace tally::ui

@@ -7,6 +7,10 @@
 //
 // Every set of results the window can show is a view: its character and skill tables, the seconds in
 // combat the damage per second divides by, and how the grid and the statistics stood when it was left.
+//
+// While the log is followed there is a third view, the fight in progress, derived again from the live
+// analysis whenever lines come; the whole log's tables are then the live analysis's too, derived again
+// while they are shown. A finished fight chosen meanwhile is run on its own as after a calculation.
 
 #include <Qt>
 #include <cstddef>
@@ -19,6 +23,7 @@
 #include "tallyscope/accounting.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/fights.h"
+#include "tallyscope/live_analysis.h"
 
 namespace tally::ui {
 
@@ -44,12 +49,28 @@ class ShownResults {
     // only its bytes of the log. An error of the run propagates; what was booked stays shown.
     void ShowFight(std::size_t index, const AppSettings& settings, RunFeedback& feedback);
 
-    // The fight shown; none for the whole log.
+    // Shows the fight in progress of the followed log, with the statistics as the live analysis books
+    // them, and derives its tables from live.
+    void ShowCurrentFight(const LiveAnalysis& live);
+    bool CurrentFightShown() const { return shown_ == &liveView_; }
+    // The followed log at logPath as it stands now: its fights, and the tables of the view shown derived
+    // again (the fight in progress, or the whole log). A fight shown that the log no longer has (it was
+    // started anew) gives way to the fight in progress. The grid keeps its sort and its current
+    // character.
+    void ShowFollowed(const LiveAnalysis& live, const std::filesystem::path& logPath);
+    // Following stops while another view is shown: the whole log's tables are derived once from live, so
+    // that "Весь лог" shows the log the fights listed belong to.
+    void KeepWholeLog(const LiveAnalysis& live);
+    // Following starts: the whole log's statistics stand as the live analysis books them.
+    void StartFollowing(const LiveAnalysis& live);
+
+    // The fight shown; none for the whole log and the fight in progress.
     std::optional<std::size_t> ShownFight() const { return shownFight_; }
     CharacterTable& ShownCharacters() { return *shown_->mtList; }
     SkillStatTable& ShownSkillStats() { return *shown_->mtAdv; }
-    // The tables of the fight last run.
+    // The tables of the fight last run, and of the fight in progress.
     const AnalysisTables& FightTables() const { return fight_; }
+    const AnalysisTables& CurrentFightTables() const { return live_; }
 
     // The clipboard report of the table shown: the whole log's report, or the fight's with its heading
     // and damage per second.
@@ -76,15 +97,25 @@ class ShownResults {
     void Apply(const View& view);
     // Takes down how the grid and the statistics stand, into the view shown.
     void Keep(View& view) const;
+    // Fills the shown view's tables anew with fill, keeping the mob filter, the grid's sort and its
+    // current character.
+    template <class Fill>
+    void Refill(AnalysisTables& tables, Fill&& fill);
 
     AnalysisTables& wholeLogTables_;
     AnalysisTables fight_;
+    AnalysisTables live_;
+    // The fight in progress as last derived, for the clipboard report.
+    std::optional<Fight> liveFight_;
     std::filesystem::path logPath_;
     std::vector<Fight> fights_;
     View wholeLog_;
     View fightView_;
+    View liveView_;
     View* shown_ = &wholeLog_;
     std::optional<std::size_t> shownFight_;
+    // The fight shown as it was when it was run: a followed log's last fight may have grown since.
+    std::optional<Fight> shownFightAsRun_;
     DBGrid* grid_ = nullptr;
     TfAdvanced* statistics_ = nullptr;
 };
