@@ -109,7 +109,9 @@ void TfMain::BuildLayout() {
     // button, the two things a player uses while the game writes.
     cbFollow_ = new QCheckBox(QStringLiteral("Следить за логом"), Panel_);
     cbFollow_->setObjectName(QStringLiteral("cbFollow"));
-    cbFollow_->setGeometry(Scaled(24), Scaled(80), Scaled(146), Scaled(25));
+    // As wide as the free space up to the new-measurement button, so that a wider font than the
+    // layout's (as under Wine) still shows the whole caption.
+    cbFollow_->setGeometry(Scaled(24), Scaled(80), Scaled(208), Scaled(25));
     bNewMeasure_ = MakeButton(Panel_, "bNewMeasure", QStringLiteral("Новый замер"),
                               images_.icon(ImgList::kCalculate), {240, 80, 145, 25});
     bNewMeasure_->setToolTip(QStringLiteral("Текущий бой считает только то, что игра запишет дальше"));
