@@ -92,15 +92,20 @@ report() {
 }
 report "wc -l"
 
-for calc_type in 0 1; do
-    measure "$tool" analyze "$log" --calc-type "$calc_type" --show-advanced 1 --format json \
-        --dots "$repo/resources/dots.txt" --skills "$repo/resources/skills.txt"
-    if [ "$calc_type" = 0 ]; then
-        report "analyze, DoTs to the last user"
-    else
-        report "analyze, DoTs divided per class"
-    fi
+# Both methods with the statistics on: on one thread, and with the reading and working out of lines
+# spread over every processor while one thread books them.
+for threads in 1 "$(nproc)"; do
+    for calc_type in 0 1; do
+        measure "$tool" analyze "$log" --calc-type "$calc_type" --show-advanced 1 --format json \
+            --threads "$threads" --dots "$repo/resources/dots.txt" --skills "$repo/resources/skills.txt"
+        name=$([ "$calc_type" = 0 ] && echo "DoTs to the last user" || echo "DoTs divided per class")
+        report "$name, $threads thread(s)"
+    done
 done
+# The fights of the log: the whole-log run and the split into fights in the same pass.
+measure "$tool" fights "$log" --format json --threads 1 \
+    --dots "$repo/resources/dots.txt" --skills "$repo/resources/skills.txt"
+report "fights, 1 thread"
 
 [ "$line_size" = 0 ] && exit 0
 

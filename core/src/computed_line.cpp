@@ -90,7 +90,9 @@ void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLoo
     out.actor = ExtractActorName(scan);
     const std::string_view rawSkill = ExtractSkillName(scan);
     StripRankNumeralsInto(rawSkill, skillKey);
-    out.skillKey = store.Keep(skillKey);
+    // Most skills carry no rank numeral: their key is the line's own bytes, and a huge one is not held
+    // a third time.
+    out.skillKey = skillKey == rawSkill ? rawSkill : store.Keep(skillKey);
     out.skillKeyHash = TextIndex::Hash(out.skillKey);
     out.actorHash = TextIndex::Hash(out.actor);
     StripRankNumeralsInto(out.actor, actorKey);

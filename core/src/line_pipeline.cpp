@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "line_reader.h"
 
@@ -11,12 +12,13 @@ constexpr char kEndOfFileMark = 26;  // Ctrl-Z
 }
 
 LinePipeline::LinePipeline(ByteSource& source, const LineWork& work, const ReferenceLookup& lookup,
-                           unsigned workers, std::size_t blockSize)
+                           unsigned workers, std::size_t blockSize, std::size_t maxLineLength)
     : source_(source),
       work_(work),
       lookup_(lookup),
       blockSize_(std::max<std::size_t>(blockSize, 1)),
       blocksInFlight_(2 * std::max(workers, 1u) + 1),
+      maxLineLength_(maxLineLength),
       ready_(blocksInFlight_) {
     for (unsigned i = 0; i < std::max(workers, 1u); ++i)
         threads_.emplace_back([this] { Work(); });
@@ -85,34 +87,45 @@ std::unique_ptr<LinePipeline::Block> LinePipeline::ReadBlock() {
     block->number = blocksRead_++;
     block->offset = readOffset_;
     block->error = nullptr;
+    block->longLine = Block::LongLine::None;
     block->last = false;
     block->lines.clear();  // a spare block still holds the lines of its last use
     block->bytes.swap(carry_);
     carry_.clear();
-    std::vector<char>& bytes = block->bytes;
+    ByteBuffer& bytes = block->bytes;
     try {
         for (;;) {
             const std::size_t had = bytes.size();
-            bytes.resize(had + blockSize_);
+            // Everything held so far is one line without its end (a line and its CR LF may reach
+            // the limit plus two).
+            if (had > maxLineLength_ + 2 || !bytes.Reserve(had + blockSize_)) {
+                block->longLine =
+                    had > maxLineLength_ + 2 ? Block::LongLine::TooLong : Block::LongLine::OutOfMemory;
+                block->longLineBytes = had;
+                bytes.clear();
+                block->last = true;
+                break;
+            }
             const std::size_t got = source_.Read(bytes.data() + had, blockSize_);
-            bytes.resize(had + got);
+            bytes.SetSize(had + got);
             if (got == 0) {
                 block->last = true;  // what follows the last line end is the last line
                 break;
             }
             const char* fresh = bytes.data() + had;
             if (const void* mark = std::memchr(fresh, kEndOfFileMark, got)) {
-                bytes.resize(had + static_cast<std::size_t>(static_cast<const char*>(mark) - fresh));
+                bytes.SetSize(had + static_cast<std::size_t>(static_cast<const char*>(mark) - fresh));
                 block->last = true;
                 break;
             }
             // The block ends with its last line end; the rest starts the next block.
             std::size_t end = bytes.size();
-            while (end > had && bytes[end - 1] != '\n')
+            while (end > had && bytes.data()[end - 1] != '\n')
                 --end;
             if (end > had) {
-                carry_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(end), bytes.end());
-                bytes.resize(end);
+                if (!carry_.Assign(bytes.data() + end, bytes.data() + bytes.size()))
+                    throw std::bad_alloc();
+                bytes.SetSize(end);
                 break;
             }
             // No line end yet: a line longer than the block; read on.
@@ -152,11 +165,14 @@ bool LinePipeline::Next(const ComputedLine*& line) {
     for (;;) {
         if (current_ && nextLine_ < current_->lines.size()) {
             line = &current_->lines[nextLine_++];
+            ++linesHanded_;
             return true;
         }
         if (current_) {
             const bool last = current_->last;
             const std::exception_ptr error = current_->error;
+            const Block::LongLine longLine = current_->longLine;
+            const std::size_t longLineBytes = current_->longLineBytes;
             {
                 std::lock_guard<std::mutex> hand(handLock_);
                 spare_.push_back(std::move(current_));
@@ -166,6 +182,10 @@ bool LinePipeline::Next(const ComputedLine*& line) {
             roomFreed_.notify_one();
             if (error)
                 std::rethrow_exception(error);
+            if (longLine == Block::LongLine::TooLong)
+                ThrowLineTooLong(linesHanded_ + 1, maxLineLength_);
+            if (longLine == Block::LongLine::OutOfMemory)
+                ThrowOutOfMemory(linesHanded_ + 1, longLineBytes);
             if (last)
                 finished_ = true;
         }

@@ -13,15 +13,20 @@
 #include <thread>
 #include <vector>
 
+#include "byte_buffer.h"
 #include "computed_line.h"
+#include "line_reader.h"
 #include "tallyscope/byte_source.h"
 
 namespace tally {
 
 class LinePipeline {
   public:
+    // A line longer than maxLineLength bytes, or one for which there is not enough memory, ends the
+    // log with LineTooLongError, raised by Next after every line before it, as the line reader raises
+    // it. blockSize stays well below maxLineLength: the limit is checked as a line grows past blocks.
     LinePipeline(ByteSource& source, const LineWork& work, const ReferenceLookup& lookup, unsigned workers,
-                 std::size_t blockSize = 1 << 20);
+                 std::size_t blockSize = 1 << 20, std::size_t maxLineLength = kMaxLineLength);
     ~LinePipeline();
     LinePipeline(const LinePipeline&) = delete;
     LinePipeline& operator=(const LinePipeline&) = delete;
@@ -34,10 +39,13 @@ class LinePipeline {
     struct Block {
         std::uint64_t number = 0;
         std::uint64_t offset = 0;  // of its first byte in the log
-        std::vector<char> bytes;
+        ByteBuffer bytes;
         std::vector<ComputedLine> lines;
         TextStore texts;
         std::exception_ptr error;  // reading failed here: the log ends with this error
+        // The block's last line outgrew the limit or the memory, with these bytes of it read.
+        enum class LongLine { None, TooLong, OutOfMemory } longLine = LongLine::None;
+        std::size_t longLineBytes = 0;
         bool last = false;
     };
 
@@ -55,7 +63,8 @@ class LinePipeline {
 
     // Reading, one worker at a time.
     std::mutex readLock_;
-    std::vector<char> carry_;  // the bytes after the last line end read so far
+    const std::size_t maxLineLength_;
+    ByteBuffer carry_;  // the bytes after the last line end read so far
     std::uint64_t readOffset_ = 0;
     std::uint64_t blocksRead_ = 0;
     bool readEnded_ = false;
@@ -72,6 +81,7 @@ class LinePipeline {
 
     std::unique_ptr<Block> current_;
     std::size_t nextLine_ = 0;
+    std::uint64_t linesHanded_ = 0;
     bool finished_ = false;
     std::vector<std::thread> threads_;
 };

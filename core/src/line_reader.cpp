@@ -19,6 +19,8 @@ std::string DescribeSize(std::size_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
+}  // namespace
+
 [[noreturn]] void ThrowLineTooLong(std::uint64_t lineNumber, std::size_t maxLineLength) {
     throw LineTooLongError("Line " + std::to_string(lineNumber) + " is longer than " +
                            DescribeSize(maxLineLength) + " and cannot be read");
@@ -28,6 +30,8 @@ std::string DescribeSize(std::size_t bytes) {
     throw LineTooLongError("Line " + std::to_string(lineNumber) + " does not fit into memory (" +
                            std::to_string(heldBytes) + " bytes of it read) and cannot be read");
 }
+
+namespace {
 
 char* Allocate(std::size_t size) {
     auto* bytes = static_cast<char*>(std::malloc(size));

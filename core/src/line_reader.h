@@ -21,6 +21,11 @@ namespace tally {
 // memory of the machine before anything fails cleanly.
 inline constexpr std::size_t kMaxLineLength = std::size_t{1} << 30;  // 1 GiB
 
+// The errors that end the reading of a line that is too long, or for which memory ran out after
+// heldBytes of it.
+[[noreturn]] void ThrowLineTooLong(std::uint64_t lineNumber, std::size_t maxLineLength);
+[[noreturn]] void ThrowOutOfMemory(std::uint64_t lineNumber, std::size_t heldBytes);
+
 // The text of a line without its carriage returns: the one of a CR LF line end and any lone one. The
 // result is the bytes themselves when they hold none, otherwise scratch.
 std::string_view WithoutCarriageReturns(const char* data, std::size_t size, std::string& scratch);

@@ -229,5 +229,39 @@ TEST_F(Pipeline, AReadingErrorEndsTheLinesAfterThoseReadBeforeIt) {
     EXPECT_EQ(lines, static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n')));
 }
 
+// A line without end beyond the limit: the lines before it are booked, then the run ends with the
+// line reader's message and the line's number, and the line is never held whole.
+TEST_F(Pipeline, ALineBeyondTheLimitEndsTheLinesWithItsNumber) {
+    class LinesThenEndless final : public ByteSource {
+      public:
+        std::size_t Read(char* buffer, std::size_t capacity) override {
+            const std::string_view head = "first\r\nsecond\r\n";
+            std::size_t n = 0;
+            for (; n < capacity && at_ < head.size(); ++n)
+                buffer[n] = head[at_++];
+            std::fill_n(buffer + n, capacity - n, 'x');
+            return capacity;
+        }
+
+      private:
+        std::size_t at_ = 0;
+    };
+    const ReferenceLookup lookup(t.mtSkills, t.mtDots);
+    for (const std::size_t block : {std::size_t{7}, std::size_t{64}, std::size_t{999}}) {
+        LinesThenEndless source;
+        LinePipeline pipeline(source, LineWork{}, lookup, 2, block, 1000);
+        const ComputedLine* line = nullptr;
+        std::vector<std::string> read;
+        try {
+            while (pipeline.Next(line))
+                read.emplace_back(line->text);
+            ADD_FAILURE() << "an endless line was read, block " << block;
+        } catch (const LineTooLongError& error) {
+            EXPECT_STREQ(error.what(), "Line 3 is longer than 1000 bytes and cannot be read") << block;
+        }
+        EXPECT_EQ(read, (std::vector<std::string>{"first", "second"})) << block;
+    }
+}
+
 }  // namespace
 }  // namespace tally
