@@ -236,9 +236,13 @@ TEST(VanishingLog, EveryRunEndsCleanlyWhateverMomentTheLogGoes) {
 TEST(HugeLine, BeyondTheMemoryLeftEndsTheReadingWithAMessage) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#elif defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "ThreadSanitizer's allocator ends the process where malloc would fail";
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#elif __has_feature(thread_sanitizer)
+    GTEST_SKIP() << "ThreadSanitizer's allocator ends the process where malloc would fail";
 #endif
 #endif
     const int code = InChildProcess([] {
