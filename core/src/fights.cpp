@@ -43,23 +43,42 @@ std::int64_t CombatSeconds(const std::vector<Fight>& fights) {
 
 FightSplitter::FightSplitter(std::int64_t gapSeconds) : gap_(gapSeconds) {}
 
+namespace {
+
+// The receiver and the amount of a damage line, from one scan of it for its phrases.
+struct ReceivedDamage {
+    std::string_view receiver;
+    std::optional<std::int64_t> amount;
+};
+
+ReceivedDamage ReceivedOn(const LineScan& scan) {
+    ReceivedDamage received{ReceiverName(scan), std::nullopt};
+    if (!received.receiver.empty()) {
+        try {
+            received.amount = ParseDamageAmount(scan);
+        } catch (const ConversionError&) {
+            // The fight's own run reports the line; here it only names whoever was hit.
+        }
+    }
+    return received;
+}
+
+}  // namespace
+
 FightStep FightSplitter::Add(const LogLine& line) {
-    return Add(line, ParseLineTime(line.text), IsDamageLine(line.text));
+    const LineScan scan(line.text);
+    const std::optional<LineTime> time = ParseLineTime(line.text);
+    if (!(scan.Has(Mark::Units) && scan.Has(Mark::OfDamage)))
+        return Add(line, time, false, {}, std::nullopt);
+    const ReceivedDamage received = ReceivedOn(scan);
+    return Add(line, time, true, received.receiver, received.amount);
 }
 
 FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine) {
     if (!isDamageLine)
         return Add(line, time, false, {}, std::nullopt);
-    const std::string_view receiver = ReceiverName(line.text);
-    std::optional<std::int64_t> amount;
-    if (!receiver.empty()) {
-        try {
-            amount = ParseDamageAmount(line.text);
-        } catch (const ConversionError&) {
-            // The fight's own run reports the line; here it only names whoever was hit.
-        }
-    }
-    return Add(line, time, true, receiver, amount);
+    const ReceivedDamage received = ReceivedOn(LineScan(line.text));
+    return Add(line, time, true, received.receiver, received.amount);
 }
 
 FightStep FightSplitter::Add(const LogLine& line, const std::optional<LineTime>& time, bool isDamageLine,

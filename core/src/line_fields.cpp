@@ -94,18 +94,26 @@ std::int32_t ParseDamageAmount(const LineScan& scan) {
     // a blank, or at the segment's first character.
     const std::size_t blank = segment.rfind(' ');
     const std::string_view word = blank == std::string_view::npos ? segment : segment.substr(blank + 1);
-    std::string digits;
-    for (const char c : word)
-        if (c >= '0' && c <= '9')
-            digits += c;
-    if (digits.empty())
-        throw ConversionError("");
+    // The digits are read in place; the text of the error is made only when there is one.
+    const auto digitsOf = [word] {
+        std::string digits;
+        for (const char c : word)
+            if (c >= '0' && c <= '9')
+                digits += c;
+        return digits;
+    };
     std::int64_t value = 0;
-    for (const char c : digits) {
+    bool anyDigit = false;
+    for (const char c : word) {
+        if (c < '0' || c > '9')
+            continue;
+        anyDigit = true;
         value = value * 10 + (c - '0');
         if (value > std::numeric_limits<std::int32_t>::max())
-            throw ConversionError(digits);
+            throw ConversionError(digitsOf());
     }
+    if (!anyDigit)
+        throw ConversionError("");
     return static_cast<std::int32_t>(value);
 }
 

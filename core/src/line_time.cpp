@@ -10,14 +10,14 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The digits of text at the positions of the pattern's 'D', the other characters as written.
-bool MatchesPattern(std::string_view text, std::string_view pattern) {
-    if (text.size() != pattern.size())
-        return false;
-    for (std::size_t i = 0; i < pattern.size(); ++i)
-        if (pattern[i] == 'D' ? !IsDigit(text[i]) : text[i] != pattern[i])
-            return false;
-    return true;
+// The digits of text at the positions of the pattern's 'D', the other characters as written. The
+// pattern's length is known where this is expanded, so the test is unrolled for each pattern.
+template <std::size_t N>
+bool MatchesPattern(const char* text, const char (&pattern)[N]) {
+    bool matches = true;
+    for (std::size_t i = 0; i + 1 < N; ++i)
+        matches &= pattern[i] == 'D' ? IsDigit(text[i]) : text[i] == pattern[i];
+    return matches;
 }
 
 int Number(std::string_view text, std::size_t at, std::size_t width) {
@@ -36,28 +36,32 @@ int DaysInMonth(int year, int month) {
     return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
 }
 
-constexpr std::string_view kDatedPattern = "DDDD.DD.DD DD:DD:DD";
-constexpr std::string_view kTimePattern = "DD:DD:DD";
-constexpr std::string_view kSeparator = " : ";  // tested byte by byte, cheaper than a compare call
+constexpr char kDatedPattern[] = "DDDD.DD.DD DD:DD:DD";
+constexpr char kTimePattern[] = "DD:DD:DD";
+constexpr std::size_t kDatedLength = sizeof(kDatedPattern) - 1;
+constexpr std::size_t kTimeLength = sizeof(kTimePattern) - 1;
+
+// Whether the line starts with a text of the pattern's length followed by " : ", tested byte by byte.
+bool SeparatorAfter(std::string_view line, std::size_t length) {
+    return line.size() >= length + 3 && line[length] == ' ' && line[length + 1] == ':' &&
+           line[length + 2] == ' ';
+}
 
 }  // namespace
 
 std::optional<LineTime> ParseLineTime(std::string_view line) {
     // Neither pattern holds " : ", so the line's first separator must stand right after the time.
     std::string_view head;
-    for (const std::string_view pattern : {kTimePattern, kDatedPattern})
-        if (line.size() >= pattern.size() + kSeparator.size() && line[pattern.size()] == ' ' &&
-            line[pattern.size() + 1] == ':' && line[pattern.size() + 2] == ' ' &&
-            MatchesPattern(line.substr(0, pattern.size()), pattern)) {
-            head = line.substr(0, pattern.size());
-            break;
-        }
+    if (SeparatorAfter(line, kTimeLength) && MatchesPattern(line.data(), kTimePattern))
+        head = line.substr(0, kTimeLength);
+    else if (SeparatorAfter(line, kDatedLength) && MatchesPattern(line.data(), kDatedPattern))
+        head = line.substr(0, kDatedLength);
     if (head.empty())
         return std::nullopt;
     LineTime time;
     time.text = head;
     std::size_t clock = 0;
-    if (head.size() == kDatedPattern.size()) {
+    if (head.size() == kDatedLength) {
         time.hasDate = true;
         time.year = Number(head, 0, 4);
         time.month = Number(head, 5, 2);
