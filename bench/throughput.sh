@@ -102,10 +102,15 @@ for threads in 1 "$(nproc)"; do
         report "$name, $threads thread(s)"
     done
 done
-# The fights of the log: the whole-log run and the split into fights in the same pass.
+# The fights of the log: a pass that splits the log, then each fight's own run. The first fight alone
+# is about the cost of the splitting pass by itself. (The desktop program splits within its whole-log
+# run; tallyscope-bench --benchmark_filter=BM_AnalysisRun measures that beside a run that does not.)
 measure "$tool" fights "$log" --format json --threads 1 \
     --dots "$repo/resources/dots.txt" --skills "$repo/resources/skills.txt"
 report "fights, 1 thread"
+measure "$tool" analyze "$log" --fight 1 --format json --threads 1 \
+    --dots "$repo/resources/dots.txt" --skills "$repo/resources/skills.txt"
+report "split, then fight 1, 1 thread"
 
 [ "$line_size" = 0 ] && exit 0
 
