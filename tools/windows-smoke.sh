@@ -57,7 +57,7 @@ wine_run() { (cd "$app" && exec "$root/tools/wine-run.sh" "$@"); }
 # The settings as a player might leave them, with a section of their own in Windows-1251 that the program
 # must keep byte for byte. The main window stands right of the middle so that the statistics window,
 # placed against its left edge, fits too.
-printf '[DESKTOP]\r\nTop=10\r\nLeft=490\r\nWidth=540\r\nHeight=720\r\n[OPTIONS]\r\nPath=samples\\Chat.log\r\nCalcType=0\r\n[VIEW]\r\nShowDots=1\r\nHideMobs=0\r\nShowAdvanced=1\r\n' > "$app/options.ini"
+printf '[DESKTOP]\r\nTop=10\r\nLeft=490\r\nWidth=540\r\nHeight=720\r\n[OPTIONS]\r\nPath=samples\\Chat.log\r\nCalcType=0\r\n[VIEW]\r\nShowDots=1\r\nHideMobs=0\r\nShowAdvanced=1\r\n[FIGHTS]\r\nFightGap=30\r\n' > "$app/options.ini"
 printf '[\xc7\xe0\xec\xe5\xf2\xea\xe8]\r\n\xcf\xf0\xe8\xec\xe5\xf0=\xe4\xe0\r\n' >> "$app/options.ini"  # [Заметки] Пример=да
 cp "$app/options.ini" "$scratch/options.before"
 
