@@ -23,16 +23,18 @@ std::int32_t ResolveLineClassWith(const LineScan& scan, std::string_view rawSkil
             result = dotClass(skillKey);
     }
     // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
+    // The second phrase is asked first: "наносит" and "получает" are known by now, and where they are
+    // missing the rarer first phrase is not looked for.
     const auto before = [&scan](Mark first, Mark second) {
-        return scan.Has(first) && scan.Has(second) && scan.First(first) < scan.First(second);
+        return scan.Has(second) && scan.Has(first) && scan.First(first) < scan.First(second);
     };
     if (scan.Has(Mark::MagicDamage))
         result = kSummonClass;
     if (before(Mark::Elemental, Mark::Hits))
         result = kSummonClass;
-    if (scan.Has(Mark::HolyEnergyUses) && before(Mark::Holy, Mark::Hits))
+    if (before(Mark::Holy, Mark::Hits) && scan.Has(Mark::HolyEnergyUses))
         result = kSummonClass;
-    if (scan.Has(Mark::HolyPowerUses) && before(Mark::Holy, Mark::Receives))
+    if (before(Mark::Holy, Mark::Receives) && scan.Has(Mark::HolyPowerUses))
         result = kSummonClass;
     return result;
 }

@@ -58,32 +58,17 @@ std::size_t LineScan::First(Mark mark) const {
     return first;
 }
 
-std::size_t LineScan::Last(Mark mark) const {
-    std::size_t& last = last_[Index(mark)];
-    if (last == kNotLookedFor) {
-        last = First(mark);
-        for (std::size_t next = last; next != std::string_view::npos;
-             next = detail::FindPhrase(line_, PhraseOf(mark), last + 1))
-            last = next;
-    }
-    return last;
-}
-
 std::string_view LineScan::Between(Mark start, const Phrase& end) const {
     const Phrase& opening = PhraseOf(start);
     std::size_t at = First(start);
     if (at == std::string_view::npos)
         return {};
-    const std::size_t last = Last(start);
     for (;;) {
         const std::size_t from = at + opening.size();
         const std::size_t endAt = detail::FindPhrase(line_, end, from);
         if (endAt == std::string_view::npos)
             return {};
         const std::size_t next = endAt + end.size();
-        // No start stands at or after next: this segment is the last one.
-        if (next > last)
-            return line_.substr(from, endAt - from);
         at = detail::FindPhrase(line_, opening, next);
         if (at == std::string_view::npos)
             return line_.substr(from, endAt - from);

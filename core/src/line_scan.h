@@ -36,17 +36,12 @@ enum class Mark : std::uint8_t {
 
 class LineScan {
   public:
-    explicit LineScan(std::string_view line) : line_(line) {
-        first_.fill(kNotLookedFor);
-        last_.fill(kNotLookedFor);
-    }
+    explicit LineScan(std::string_view line) : line_(line) { first_.fill(kNotLookedFor); }
 
     std::string_view Line() const { return line_; }
     bool Has(Mark mark) const { return First(mark) != std::string_view::npos; }
     // The position of the first occurrence, or npos.
     std::size_t First(Mark mark) const;
-    // The position of the last occurrence, or npos.
-    std::size_t Last(Mark mark) const;
 
     // The text between the phrase of start and the end phrase that follows it; with several such
     // segments the last one; empty when a start has no end after it. The same as ExtractBetween over
@@ -62,7 +57,6 @@ class LineScan {
 
     std::string_view line_;
     mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> first_;
-    mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> last_;
 };
 
 }  // namespace tally
