@@ -62,11 +62,32 @@ void StripRankNumeralsInto(std::string_view text, std::string& out) {
     // Kept bytes are copied in place, and the trimming cuts the same buffer: no allocation once out has
     // grown to the longest key.
     out.resize(text.size());
+    char* const to = out.data();
     std::size_t kept = 0;
-    for (const char c : text) {
-        out[kept] = c;
-        kept += (c != 'I' && c != 'V' && c != 'X') ? 1 : 0;
+    const auto copy = [&](std::size_t from, std::size_t end) {
+        for (std::size_t i = from; i < end; ++i) {
+            to[kept] = text[i];
+            kept += (text[i] != 'I' && text[i] != 'V' && text[i] != 'X') ? 1 : 0;
+        }
+    };
+    std::size_t at = 0;
+#ifdef TALLYSCOPE_PHRASE_SEARCH_SSE2
+    // Sixteen bytes without a numeral letter are copied at once; the store stays inside out, as kept
+    // never passes at.
+    for (; text.size() - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        const __m128i numerals = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('I')),
+                                                           _mm_cmpeq_epi8(bytes, _mm_set1_epi8('V'))),
+                                              _mm_cmpeq_epi8(bytes, _mm_set1_epi8('X')));
+        if (_mm_movemask_epi8(numerals) != 0) {
+            copy(at, at + 16);
+            continue;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + kept), bytes);
+        kept += 16;
     }
+#endif
+    copy(at, text.size());
     auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     while (kept > 0 && isBlank(out[kept - 1]))
         --kept;

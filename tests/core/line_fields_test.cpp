@@ -53,6 +53,31 @@ TEST(StripRankNumerals, RemovesLatinCapitalsIVXAndTrims) {
         EXPECT_EQ(U8(StripRankNumerals(Cp(c.text))), c.expected) << c.text;
 }
 
+// Long names are copied sixteen bytes at a time where they hold no numeral: a numeral at any place of
+// any length up to three such blocks must still go, as a plain byte-by-byte copy drops it.
+TEST(StripRankNumerals, AgreesWithAPlainCopyAtEveryLengthAndPlace) {
+    // The texts below hold no blank but ' '.
+    const auto plain = [](const std::string& text) {
+        std::string kept;
+        for (const char c : text)
+            if (c != 'I' && c != 'V' && c != 'X')
+                kept += c;
+        const auto first = kept.find_first_not_of(' ');
+        return first == std::string::npos ? std::string()
+                                          : kept.substr(first, kept.find_last_not_of(' ') - first + 1);
+    };
+    for (std::size_t length = 0; length <= 48; ++length)
+        for (std::size_t place = 0; place <= length; ++place)
+            for (const char numeral : {'I', 'V', 'X', ' '}) {
+                std::string text(length, '\xc0');  // А
+                if (place < length)
+                    text[place] = numeral;
+                if (length > 20)
+                    text[length - 17] = 'X';  // a second numeral in another block
+                EXPECT_EQ(StripRankNumerals(text), plain(text)) << "length " << length << ", place " << place;
+            }
+}
+
 TEST(ParseDamageAmount, ReadsTheLastNumberBeforeUnits) {
     struct Case {
         const char* segment;
