@@ -2,6 +2,7 @@
 // The class a line points to, over any way of looking up the class of a skill name: the tables
 // themselves while a line is booked, or a run's read-only copy of them in the per-line stage.
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -17,7 +18,9 @@ std::int32_t ResolveLineClassWith(const LineScan& scan, std::string_view rawSkil
                                   SkillClass&& skillClass, DotClass&& dotClass) {
     std::int32_t result = 0;
     // Only a skill written with a rank numeral identifies a player's class.
-    if (rawSkill.find_first_of("IVX") != std::string_view::npos) {
+    // A plain test of each byte: find_first_of calls memchr over the set for every byte of the name.
+    if (std::any_of(rawSkill.begin(), rawSkill.end(),
+                    [](char c) { return c == 'I' || c == 'V' || c == 'X'; })) {
         result = skillClass(skillKey);
         if (result == 0)
             result = dotClass(skillKey);
