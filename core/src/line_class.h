@@ -26,8 +26,8 @@ std::int32_t ResolveLineClassWith(const LineScan& scan, std::string_view rawSkil
             result = dotClass(skillKey);
     }
     // Summons, elementals and magic damage: each rule compares the first occurrences of its phrases.
-    // The second phrase is asked first: "наносит" and "получает" are known by now, and where they are
-    // missing the rarer first phrase is not looked for.
+    // The second phrase is asked first: "наносит" and "получает" are usually known by now, and where
+    // they are missing the rarer first phrase is not looked for.
     const auto before = [&scan](Mark first, Mark second) {
         return scan.Has(second) && scan.Has(first) && scan.First(first) < scan.First(second);
     };

@@ -10,8 +10,8 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The digits of text at the positions of the pattern's 'D', the other characters as written. The
-// pattern's length is known where this is expanded, so the test is unrolled for each pattern.
+// The digits of text at the positions of the pattern's 'D', the other characters as written; text holds
+// at least the pattern's length, which is fixed for each pattern.
 template <std::size_t N>
 bool MatchesPattern(const char* text, const char (&pattern)[N]) {
     bool matches = true;
