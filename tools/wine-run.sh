@@ -5,6 +5,9 @@
 #
 # WINEPREFIX defaults to a prefix of the project's own (made by the first run, in about ten seconds), so
 # that the user's ~/.wine is left alone. Wine's own diagnostics are off unless WINEDEBUG says otherwise.
+#
+#   tools/wine-run.sh PROGRAM [ARGUMENT...]   runs PROGRAM under Wine
+#   tools/wine-run.sh --server OPTION...      runs wineserver for the same prefix (-p keeps it up, -k stops it)
 : "${WINEPREFIX:=${XDG_CACHE_HOME:-$HOME/.cache}/tallyscope-wine}"
 : "${WINEDEBUG:=-all}"
 # No .NET and no browser engine: Wine would offer to download them when it makes the prefix.
@@ -23,4 +26,8 @@ if [ ! -d "$LOCPATH/ru_RU.UTF-8" ]; then
 fi
 LC_ALL=ru_RU.UTF-8
 export LOCPATH LC_ALL
+if [ "${1:-}" = --server ]; then
+    shift
+    exec wineserver "$@"
+fi
 exec wine "$@"
