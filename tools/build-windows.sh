@@ -168,9 +168,10 @@ if [ "$tests" -eq 1 ]; then
     # processes. One Wine server, kept up from the start to the end, spares each its own server start and
     # stop, and the race of a program starting while the last one's server shuts down: such a program
     # ends at once without a word, and its test fails.
-    tools/wine-run.sh wineboot -u
-    tools/wine-run.sh --server -p
+    # A server already up for the prefix (another Wine program still running) is used as it is.
+    tools/wine-run.sh --server -p 2> /dev/null || true
     trap 'tools/wine-run.sh --server -k 2> /dev/null || true' EXIT
+    tools/wine-run.sh wineboot -u
 fi
 time_project=$SECONDS
 log "building the project in $build"
