@@ -16,13 +16,13 @@
 #include <random>
 #include <vector>
 
-#include "application.h"
-#include "character_list_model.h"
-#include "db_grid.h"
+#include "app/application.h"
+#include "grid/db_grid.h"
 #include "live/log_watch.h"
-#include "settings_store.h"
+#include "models/character_list_model.h"
+#include "settings/settings_store.h"
 #include "tallyscope/codepage.h"
-#include "uMain.h"
+#include "windows/uMain.h"
 
 namespace {
 

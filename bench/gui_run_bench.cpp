@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "application.h"
-#include "uMain.h"
+#include "app/application.h"
+#include "windows/uMain.h"
 
 namespace {
 

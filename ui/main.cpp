@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QDir>
 
-#include "app_theme.h"
-#include "application.h"
-#include "error_text.h"
+#include "app/app_theme.h"
+#include "app/application.h"
+#include "app/error_text.h"
 #include "tallyscope/platform.h"
 
 int main(int argc, char** argv) {

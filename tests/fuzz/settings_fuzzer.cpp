@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "profile_file.h"
-#include "settings_store.h"
+#include "settings/profile_file.h"
+#include "settings/settings_store.h"
 
 namespace tally::fuzz {
 namespace {

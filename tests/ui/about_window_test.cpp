@@ -7,10 +7,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "home_page.h"
-#include "layout_scale.h"
+#include "app/layout_scale.h"
 #include "settings_test_support.h"
-#include "uAbout.h"
+#include "windows/home_page.h"
+#include "windows/uAbout.h"
 
 using tally::ui::Scaled;
 using tally::ui::TfAbout;

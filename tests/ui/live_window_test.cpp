@@ -15,20 +15,20 @@
 #include <memory>
 #include <vector>
 
-#include "application.h"
-#include "character_list_model.h"
+#include "app/application.h"
+#include "app/modal_seams.h"
 #include "chat_log_files.h"
-#include "db_grid.h"
-#include "editable_grid.h"
 #include "find_control.h"
+#include "grid/db_grid.h"
+#include "grid/editable_grid.h"
 #include "gui_test_main.h"
-#include "linked_table_model.h"
 #include "live/log_watch.h"
-#include "modal_seams.h"
-#include "profile_file.h"
-#include "uAdvanced.h"
-#include "uMain.h"
-#include "uSettings.h"
+#include "models/character_list_model.h"
+#include "models/linked_table_model.h"
+#include "settings/profile_file.h"
+#include "windows/uAdvanced.h"
+#include "windows/uMain.h"
+#include "windows/uSettings.h"
 
 using tally::ui::test::FileLines;
 using tally::ui::test::Find;

@@ -23,24 +23,24 @@
 #include <string>
 #include <vector>
 
-#include "application.h"
-#include "character_list_model.h"
+#include "app/application.h"
+#include "app/modal_seams.h"
 #include "chat_log_files.h"
-#include "db_grid.h"
-#include "editable_grid.h"
 #include "find_control.h"
+#include "grid/db_grid.h"
+#include "grid/editable_grid.h"
+#include "grid/title_header.h"
 #include "gui_test_main.h"
-#include "modal_seams.h"
-#include "settings_store.h"
+#include "models/character_list_model.h"
+#include "settings/settings_store.h"
 #include "tallyscope/analysis_run.h"
 #include "tallyscope/codepage.h"
 #include "tallyscope/platform.h"
-#include "title_header.h"
-#include "uAbout.h"
-#include "uAdvanced.h"
-#include "uMain.h"
-#include "uSettings.h"
-#include "uStat.h"
+#include "windows/uAbout.h"
+#include "windows/uAdvanced.h"
+#include "windows/uMain.h"
+#include "windows/uSettings.h"
+#include "windows/uStat.h"
 
 using tally::ui::test::FileLines;
 using tally::ui::test::Find;

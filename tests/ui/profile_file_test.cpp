@@ -12,7 +12,7 @@
 #include <windows.h>
 #endif
 
-#include "profile_file.h"
+#include "settings/profile_file.h"
 #include "settings_test_support.h"
 
 using tally::ui::ProfileFile;

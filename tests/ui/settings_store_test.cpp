@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "error_text.h"
-#include "profile_file.h"
-#include "settings_store.h"
+#include "app/error_text.h"
+#include "settings/profile_file.h"
+#include "settings/settings_store.h"
 #include "settings_test_support.h"
 
 using tally::AppSettings;

@@ -12,12 +12,12 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/layout_scale.h"
 #include "find_control.h"
-#include "layout_scale.h"
-#include "profile_file.h"
-#include "settings_store.h"
+#include "settings/profile_file.h"
+#include "settings/settings_store.h"
 #include "settings_test_support.h"
-#include "uSettings.h"
+#include "windows/uSettings.h"
 
 using tally::AppSettings;
 using tally::ui::Scaled;

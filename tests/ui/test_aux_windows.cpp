@@ -6,15 +6,15 @@
 #include <QStyleFactory>
 #include <memory>
 
-#include "editable_grid.h"
+#include "grid/editable_grid.h"
+#include "grid/img_list.h"
 #include "gui_test_main.h"
-#include "img_list.h"
-#include "linked_table_model.h"
-#include "reference_list_models.h"
-#include "skill_stat_model.h"
+#include "models/linked_table_model.h"
+#include "models/reference_list_models.h"
+#include "models/skill_stat_model.h"
 #include "table_fixtures.h"
-#include "uAdvanced.h"
-#include "uStat.h"
+#include "windows/uAdvanced.h"
+#include "windows/uStat.h"
 
 using namespace tally;
 using namespace tally::test;

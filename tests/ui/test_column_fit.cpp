@@ -1,7 +1,7 @@
 // Relative column widths: sharing a width by weights, and a user's resize absorbed by the columns to
 // the right of the resized one.
 
-#include "column_fit.h"
+#include "grid/column_fit.h"
 #include "gui_test_main.h"
 
 using Widths = std::vector<int>;

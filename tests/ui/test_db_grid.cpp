@@ -11,13 +11,13 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "character_list_model.h"
-#include "db_grid.h"
-#include "find_dialog.h"
+#include "grid/db_grid.h"
+#include "grid/find_dialog.h"
+#include "grid/img_list.h"
+#include "grid/title_header.h"
 #include "gui_test_main.h"
-#include "img_list.h"
+#include "models/character_list_model.h"
 #include "table_fixtures.h"
-#include "title_header.h"
 
 using namespace tally;
 using namespace tally::test;

@@ -5,10 +5,10 @@
 #include <QLocale>
 #include <functional>
 
-#include "character_list_model.h"
 #include "gui_test_main.h"
-#include "reference_list_models.h"
-#include "skill_stat_model.h"
+#include "models/character_list_model.h"
+#include "models/reference_list_models.h"
+#include "models/skill_stat_model.h"
 #include "table_fixtures.h"
 
 using namespace tally;

@@ -1,12 +1,12 @@
 #include "fights/shown_results.h"
 
-#include "character_list_model.h"
-#include "data_link.h"
-#include "db_grid.h"
-#include "skill_stat_model.h"
+#include "grid/db_grid.h"
+#include "grid/title_header.h"
+#include "models/character_list_model.h"
+#include "models/data_link.h"
+#include "models/skill_stat_model.h"
 #include "tallyscope/damage_report.h"
-#include "title_header.h"
-#include "uAdvanced.h"
+#include "windows/uAdvanced.h"
 
 namespace tally::ui {
 namespace {
