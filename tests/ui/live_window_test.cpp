@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/application.h"
@@ -419,6 +421,42 @@ class LiveWindowTest : public QObject {
         QCOMPARE(settings.ReadInteger(u"FIGHTS", u"Follow", -1), written);
         QCOMPARE(settings.ReadInteger(u"FIGHTS", u"FollowInterval", -1), 100);  // the user's, kept
         QVERIFY(boxes_.isEmpty());
+    }
+
+    // A refresh of the fight in progress leaves the main grid and the statistics where the user
+    // scrolled them, however many rows there are, and keeps the row the user chose.
+    void aRefreshKeepsTheGridsWhereTheUserScrolledThem() {
+        Start();
+        ClickSetting("cbAdvanced");
+        std::vector<std::string> texts;
+        for (int i = 1; i <= 60; ++i)
+            texts.push_back("2026.12.09 10:00:01 : Боец" + std::to_string(i) +
+                            " использует: Шаровая молния IV. Манекен получает " + std::to_string(100 * i) +
+                            " ед. урона.");
+        Lines lines;
+        for (const std::string& text : texts)
+            lines.push_back(text.c_str());
+        WriteFile(LogPath(), LogBytes(lines));
+        Follow(LogPath());
+        QTRY_COMPARE(Grid()->model()->rowCount(), 60);
+        QScrollBar* scroll = Grid()->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 10);
+        Grid()->setCurrentIndex(Grid()->model()->index(3, 1));
+        scroll->setValue(scroll->maximum() / 2);
+        const int scrolled = scroll->value();
+        QScrollBar* statisticsScroll = app_->fAdvanced().grid()->verticalScrollBar();
+        QVERIFY(statisticsScroll->maximum() > 10);
+        statisticsScroll->setValue(statisticsScroll->maximum() / 3);
+        const int statisticsScrolled = statisticsScroll->value();
+        const QString current = Grid()->currentIndex().siblingAtColumn(1).data().toString();
+
+        Append(LogPath(), LogBytes({"2026.12.09 10:00:02 : Боец1 использует: Шаровая молния IV. Манекен "
+                                    "получает 7 ед. урона."}));
+        QTRY_VERIFY(Rows(Grid()->model()).join(u'\n').contains(QStringLiteral("Боец1|107|")));
+        QTest::qWait(300);  // and after the refreshes that find nothing new
+        QCOMPARE(scroll->value(), scrolled);
+        QCOMPARE(statisticsScroll->value(), statisticsScrolled);
+        QCOMPARE(Grid()->currentIndex().siblingAtColumn(1).data().toString(), current);
     }
 
     // The check box and the new-measurement button stand in the panel without covering another control.

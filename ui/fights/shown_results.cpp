@@ -1,6 +1,9 @@
 #include "fights/shown_results.h"
 
+#include <QScrollBar>
+
 #include "grid/db_grid.h"
+#include "grid/editable_grid.h"
 #include "grid/title_header.h"
 #include "models/character_list_model.h"
 #include "models/data_link.h"
@@ -149,6 +152,9 @@ void ShownResults::KeepWholeLog(const LiveAnalysis& live) {
 template <class Fill>
 void ShownResults::Refill(AnalysisTables& tables, Fill&& fill) {
     const bool hidden = tables.mtList.IsFiltered();
+    // A refresh while following comes every second: the grids stay where the user scrolled them.
+    const int scrolled = grid_ ? grid_->verticalScrollBar()->value() : 0;
+    const int statisticsScrolled = statistics_ ? statistics_->grid()->verticalScrollBar()->value() : 0;
     std::optional<std::string> current;
     if (tables.mtList.Current() < tables.mtList.RowCount())
         current = tables.mtList.At(tables.mtList.Current()).charName;
@@ -166,6 +172,10 @@ void ShownResults::Refill(AnalysisTables& tables, Fill&& fill) {
                 tables.mtList.SetCurrent(pos);
                 break;
             }
+    if (grid_)
+        grid_->verticalScrollBar()->setValue(scrolled);
+    if (statistics_)
+        statistics_->grid()->verticalScrollBar()->setValue(statisticsScrolled);
 }
 
 void ShownResults::ShowFight(std::size_t index, const AppSettings& settings, RunFeedback& feedback) {
