@@ -122,6 +122,23 @@ void ShownResults::ShowCurrentFight(const LiveAnalysis& live) {
 }
 
 void ShownResults::ShowFollowed(const LiveAnalysis& live, const std::filesystem::path& logPath) {
+    // This refresh comes every second while following: a view that stays shown keeps both grids where
+    // the user scrolled them.
+    const View* before = shown_;
+    QScrollBar* gridScroll = grid_ ? grid_->verticalScrollBar() : nullptr;
+    QScrollBar* statisticsScroll = statistics_ ? statistics_->grid()->verticalScrollBar() : nullptr;
+    const int gridScrolled = gridScroll ? gridScroll->value() : 0;
+    const int statisticsScrolled = statisticsScroll ? statisticsScroll->value() : 0;
+    Refresh(live, logPath);
+    if (shown_ != before)
+        return;
+    if (gridScroll)
+        gridScroll->setValue(gridScrolled);
+    if (statisticsScroll)
+        statisticsScroll->setValue(statisticsScrolled);
+}
+
+void ShownResults::Refresh(const LiveAnalysis& live, const std::filesystem::path& logPath) {
     logPath_ = logPath;
     fights_ = live.Fights();
     wholeLog_.combatSeconds = Seconds(CombatSeconds(fights_));
@@ -152,9 +169,6 @@ void ShownResults::KeepWholeLog(const LiveAnalysis& live) {
 template <class Fill>
 void ShownResults::Refill(AnalysisTables& tables, Fill&& fill) {
     const bool hidden = tables.mtList.IsFiltered();
-    // A refresh while following comes every second: the grids stay where the user scrolled them.
-    const int scrolled = grid_ ? grid_->verticalScrollBar()->value() : 0;
-    const int statisticsScrolled = statistics_ ? statistics_->grid()->verticalScrollBar()->value() : 0;
     std::optional<std::string> current;
     if (tables.mtList.Current() < tables.mtList.RowCount())
         current = tables.mtList.At(tables.mtList.Current()).charName;
@@ -172,10 +186,6 @@ void ShownResults::Refill(AnalysisTables& tables, Fill&& fill) {
                 tables.mtList.SetCurrent(pos);
                 break;
             }
-    if (grid_)
-        grid_->verticalScrollBar()->setValue(scrolled);
-    if (statistics_)
-        statistics_->grid()->verticalScrollBar()->setValue(statisticsScrolled);
 }
 
 void ShownResults::ShowFight(std::size_t index, const AppSettings& settings, RunFeedback& feedback) {

@@ -56,7 +56,7 @@ class ShownResults {
     // The followed log at logPath as it stands now: its fights, and the tables of the view shown derived
     // again (the fight in progress, or the whole log). A fight shown that the log no longer has (it was
     // started anew) gives way to the fight in progress. The grid keeps its sort and its current
-    // character.
+    // character, and both grids stay where they were scrolled while the same view stays shown.
     void ShowFollowed(const LiveAnalysis& live, const std::filesystem::path& logPath);
     // Following stops while another view is shown: the whole log's tables are derived once from live, so
     // that "Весь лог" shows the log the fights listed belong to.
@@ -97,6 +97,8 @@ class ShownResults {
     void Apply(const View& view);
     // Takes down how the grid and the statistics stand, into the view shown.
     void Keep(View& view) const;
+    // ShowFollowed but for the grids' scroll positions.
+    void Refresh(const LiveAnalysis& live, const std::filesystem::path& logPath);
     // Fills the shown view's tables anew with fill, keeping the mob filter, the grid's sort and its
     // current character.
     template <class Fill>
