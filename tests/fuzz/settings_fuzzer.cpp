@@ -202,10 +202,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK_EQ(loadedSettings.hideMobs, settings.hideMobs);
     FUZZ_CHECK_EQ(loadedSettings.showAdvanced, settings.showAdvanced);
 
-    // Every line of the original survives in order; the writer only adds its own lines.
+    // Every line of the original survives in order; the writer only adds its own lines. The byte order
+    // mark at the start of a UTF-8 file marks the file, not its first line: it stays where it is, and
+    // the lines are compared after it.
     const std::string now = ReadBytes(path);
-    const std::vector<std::string_view> before = LinesOf(original);
-    const std::vector<std::string_view> after = LinesOf(now);
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool bom = original.starts_with(kBom);
+    FUZZ_CHECK_EQ(std::string_view(now).starts_with(kBom), bom, "the byte order mark stays as it was");
+    const std::vector<std::string_view> before = LinesOf(original.substr(bom ? kBom.size() : 0));
+    const std::vector<std::string_view> after = LinesOf(std::string_view(now).substr(bom ? kBom.size() : 0));
     std::size_t kept = 0;
     for (const std::string_view line : after) {
         if (kept < before.size() && Survives(before[kept], line)) {
