@@ -4,9 +4,10 @@
 #   wait_for_window PATTERN [S] prints the id of the first visible window whose name matches, waiting
 #                               up to S seconds (30)
 #   outer_geometry WINDOW       prints "left top width height" of the window's frame (xwininfo, xprop)
-#   close_window WINDOW [PID]   asks the window manager to close the window, as the close box does; with
-#                               PID, again until that process has ended (a window manager ignores the
-#                               request for a window it has not taken over yet)
+#   close_window WINDOW [PID [S]]
+#                               asks the window manager to close the window, as the close box does; with
+#                               PID, again until that process has ended, for up to S seconds (20) (a window
+#                               manager ignores the request for a window it has not taken over yet)
 #   stop_x_session              ends what start_x_session started
 
 x_session_pids=()
@@ -63,12 +64,12 @@ outer_geometry() {
 }
 
 close_window() {
-    local window=$1 pid=${2:-}
+    local window=$1 pid=${2:-} seconds=${3:-20}
     if [ -z "$pid" ]; then
         wmctrl -i -c "$window"
         return
     fi
-    for _ in $(seq 40); do
+    for _ in $(seq $((seconds * 2))); do
         kill -0 "$pid" 2> /dev/null || return 0
         wmctrl -i -c "$window" 2> /dev/null || true
         sleep 0.5
