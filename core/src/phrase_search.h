@@ -58,17 +58,22 @@ inline std::size_t FindPhrase(std::string_view text, const Phrase& phrase, std::
             return static_cast<unsigned>(_mm_movemask_epi8(
                 _mm_and_si128(_mm_cmpeq_epi8(atAnchor, anchors), _mm_cmpeq_epi8(atSecond, seconds))));
         };
-        while (start <= last) {
-            // The last sixteen starts are tested from last - 15, leaving out those before start.
-            const std::size_t at = last - start >= 15 ? start : last - 15;
-            unsigned hits = hitsAt(at) & (~0u << (start - at));
-            while (hits != 0) {
+        const auto firstHit = [&](std::size_t at, unsigned hits) {
+            for (; hits != 0; hits &= hits - 1) {
                 const std::size_t candidate = at + static_cast<std::size_t>(__builtin_ctz(hits));
                 if (SameBytes(data + candidate, needle.data(), n))
                     return candidate;
-                hits &= hits - 1;
             }
-            start = at + 16;
+            return npos;
+        };
+        // Whole steps of sixteen, then the last sixteen starts tested from last - 15, leaving out those
+        // tested before.
+        for (; start + 15 <= last; start += 16)
+            if (const std::size_t found = firstHit(start, hitsAt(start)); found != npos)
+                return found;
+        if (start <= last) {
+            const std::size_t at = last - 15;
+            return firstHit(at, hitsAt(at) & (~0u << (start - at)));
         }
         return npos;
     }
