@@ -51,11 +51,8 @@ std::size_t LineScan::Search(Mark mark) const {
     return from == std::string_view::npos ? from : detail::FindPhrase(line_, PhraseOf(mark), from);
 }
 
-std::size_t LineScan::First(Mark mark) const {
-    std::size_t& first = first_[Index(mark)];
-    if (first == kNotLookedFor)
-        first = Search(mark);
-    return first;
+std::size_t LineScan::LookFor(Mark mark) const {
+    return first_[Index(mark)] = Search(mark);
 }
 
 std::string_view LineScan::Between(Mark start, const Phrase& end) const {

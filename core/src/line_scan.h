@@ -40,8 +40,12 @@ class LineScan {
 
     std::string_view Line() const { return line_; }
     bool Has(Mark mark) const { return First(mark) != std::string_view::npos; }
-    // The position of the first occurrence, or npos.
-    std::size_t First(Mark mark) const;
+    // The position of the first occurrence, or npos. Asked many times a line: the kept answer is
+    // given without a call.
+    std::size_t First(Mark mark) const {
+        const std::size_t first = first_[Index(mark)];
+        return first != kNotLookedFor ? first : LookFor(mark);
+    }
 
     // The text between the phrase of start and the end phrase that follows it; with several such
     // segments the last one; empty when a start has no end after it. The same as ExtractBetween over
@@ -54,6 +58,7 @@ class LineScan {
     static constexpr std::size_t kNotLookedFor = static_cast<std::size_t>(-2);
     static constexpr std::size_t Index(Mark mark) { return static_cast<std::size_t>(mark); }
     std::size_t Search(Mark mark) const;
+    std::size_t LookFor(Mark mark) const;
 
     std::string_view line_;
     mutable std::array<std::size_t, static_cast<std::size_t>(Mark::Count)> first_;
