@@ -95,8 +95,7 @@ void ComputeLine(std::string_view line, const LineWork& work, const ReferenceLoo
     out.skillKey = skillKey == rawSkill ? rawSkill : store.Keep(skillKey);
     out.skillKeyHash = TextIndex::Hash(out.skillKey);
     out.actorHash = TextIndex::Hash(out.actor);
-    StripRankNumeralsInto(out.actor, actorKey);
-    out.actorIsSkill = actorKey == skillKey;
+    out.actorIsSkill = StripsTo(out.actor, skillKey, actorKey);
     out.isDot = lookup.IsDot(out.skillKey, out.skillKeyHash);
     if (!out.damage)
         return;

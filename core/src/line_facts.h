@@ -65,11 +65,9 @@ class LineFacts {
         return {Actor(), *actorHash_};
     }
     bool ActorIsSkill() {
-        if (!actorKeyDone_) {
-            StripRankNumeralsInto(Actor(), actorKey_);
-            actorKeyDone_ = true;
-        }
-        return actorKey_ == SkillKey();
+        if (!actorIsSkill_)
+            actorIsSkill_ = StripsTo(Actor(), SkillKey(), actorKey_);
+        return *actorIsSkill_;
     }
     bool IsDot() {
         if (!dot_)
@@ -109,7 +107,7 @@ class LineFacts {
     static thread_local std::string skillKey_;
     static thread_local std::string actorKey_;
     bool skillKeyDone_ = false;
-    bool actorKeyDone_ = false;
+    std::optional<bool> actorIsSkill_;
 };
 
 }  // namespace tally

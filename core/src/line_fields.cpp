@@ -99,6 +99,13 @@ void StripRankNumeralsInto(std::string_view text, std::string& out) {
         out.erase(0, first);
 }
 
+bool StripsTo(std::string_view text, std::string_view key, std::string& out) {
+    if (text.size() < key.size())
+        return false;
+    StripRankNumeralsInto(text, out);
+    return out == key;
+}
+
 std::string StripRankNumerals(std::string_view text) {
     std::string out;
     StripRankNumeralsInto(text, out);

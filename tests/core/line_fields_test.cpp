@@ -78,6 +78,34 @@ TEST(StripRankNumerals, AgreesWithAPlainCopyAtEveryLengthAndPlace) {
             }
 }
 
+// A name is the skill's key when it strips to it: names longer than the key, by numerals or blanks,
+// can; names shorter than it never do.
+TEST(StripsTo, IsStrippingThenComparing) {
+    struct Case {
+        const char* text;
+        const char* key;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"Мощь предков X", "Мощь предков", true},
+        {"Мощь предков", "Мощь предков", true},
+        {" Щит II ", "Щит", true},
+        {"Щи", "Щит", false},
+        {"Щит", "Щи", false},
+        {"", "", true},
+        {"XIV", "", true},
+        {"Щ", "", false},
+        {"Щит IIIIIIII", "Щит", true},
+        {"Щит IIIIIIII", "Щит I", false},
+    };
+    std::string room = "left from another line";
+    for (const auto& c : cases) {
+        EXPECT_EQ(StripsTo(Cp(c.text), Cp(c.key), room), c.expected) << c.text << " / " << c.key;
+        EXPECT_EQ(StripsTo(Cp(c.text), Cp(c.key), room), StripRankNumerals(Cp(c.text)) == Cp(c.key))
+            << c.text;
+    }
+}
+
 TEST(ParseDamageAmount, ReadsTheLastNumberBeforeUnits) {
     struct Case {
         const char* segment;

@@ -21,6 +21,9 @@ std::string_view ExtractBetween(std::string_view text, const Phrase& start, cons
 std::string StripRankNumerals(std::string_view text);
 // The same, written into out (which keeps its capacity between calls).
 void StripRankNumeralsInto(std::string_view text, std::string& out);
+// Whether text without its rank numerals is key, with out as the room for the stripped text. Stripping
+// only removes bytes, so a text shorter than the key is told apart without it.
+bool StripsTo(std::string_view text, std::string_view key, std::string& out);
 
 // The last number written before " ед. ". Throws ConversionError when the digits are missing or the
 // value does not fit a signed 32-bit integer.
